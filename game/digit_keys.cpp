@@ -1,0 +1,19 @@
+#include "game/digit_keys.h"
+
+#include "platform/keyboard.h"
+#include "platform/toolkit.h"
+
+int ReadDigitKey() {
+  for (int digit = 0; digit <= 9; ++digit) {
+    int16_t keypad = GetAsyncKeyState(VK_NUMPAD0 + digit);
+    int16_t main_row = GetAsyncKeyState(VK_0 + digit);
+    if ((keypad | main_row) != 0) {
+      // Query both once more so that neither reports this press again.
+      GetAsyncKeyState(VK_NUMPAD0 + digit);
+      GetAsyncKeyState(VK_0 + digit);
+      return digit;
+    }
+  }
+  DoEvents();
+  return -1;
+}

@@ -1,0 +1,30 @@
+// The answer cursor: stands over the current pair and shows the remaining time.
+
+#include "game/forms.h"
+#include "game/mod_Main.h"
+#include "platform/form.h"
+#include "rgn/mod_RGN_Proc.h"
+
+namespace {
+
+void Design(Form& form) {
+  TextLabel& time = form.AddLabel("LT");
+  time.SetCaption("1");
+  time.Move(0, 60, 450, 210);
+  time.SetAlignment(Alignment::Right);
+  time.SetFont({"ＭＳ ゴシック", 8.25f});
+}
+
+void Load(Form& form) {
+  const int32_t t = WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
+  const int32_t w = PresetWidth(0);
+  ApplyPresetSize(1, form);
+  form.Cls();
+  form.Move(static_cast<float>(mod_Main::StripLeft + w * 0), static_cast<float>(t));
+}
+
+const FormDesign kDesign{.name = "frmKAITOU", .design = Design, .load = Load};
+
+}  // namespace
+
+Form& frmKAITOU() { return Reference(kDesign); }

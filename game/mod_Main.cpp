@@ -1,0 +1,170 @@
+#include "game/mod_Main.h"
+
+#include <chrono>
+
+#include "game/digit_keys.h"
+#include "game/forms.h"
+#include "game/random_digits.h"
+#include "game/time_display.h"
+#include "platform/form.h"
+#include "platform/keyboard.h"
+#include "platform/toolkit.h"
+#include "platform/twips.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "scores/high_scores.h"
+
+namespace mod_Main {
+
+std::array<std::string, kCells> DigitRow;
+int32_t PairPos = 0;
+int32_t CorrectCount = 0;
+int32_t StartTick = 0;
+float TimeLimit = 60;
+int32_t StripLeft = 0;
+
+namespace {
+
+constexpr const char* kStartPrompt = "ENTERキーでタイムアタック開始！ESCキーで終了です。";
+constexpr const char* kScoreSuffix = " 回正解！ENTERキーで戻ります。";
+constexpr const char* kRankSuffix = " 位にランキングされました。おめでとう！";
+constexpr int32_t kReadyMs = 1800;
+constexpr int32_t kGoMs = 300;
+
+int32_t CursorTop = 0;
+int32_t CellStep = 0;
+bool EnterDown = false;  // kept from one pass to the next
+bool EscDown = false;
+bool GameOver = false;
+
+// Every balloon is anchored at the cursor's top right corner, read afresh.
+void ShowBalloon(Form& balloon, const std::string& text) {
+  Form& cursor = frmKAITOU();
+  MakeRGNTalkWindow(balloon, text, cursor.Left() + cursor.Width(), cursor.Top(), 0);
+}
+
+void WaitForEnterRelease() {
+  GetAsyncKeyState(VK_RETURN);
+  while (EnterDown) {
+    EnterDown = IsEnterPressed();
+    DoEvents();
+  }
+}
+
+void StartPrompt() {
+  ShowBalloon(frmTALK(), kStartPrompt);
+  EnterDown = false;
+  EscDown = false;
+  GetAsyncKeyState(VK_RETURN);
+  GetAsyncKeyState(VK_ESCAPE);
+  while (!EnterDown && !EscDown) {
+    EnterDown = IsEnterPressed();
+    EscDown = IsEscPressed();
+    DoEvents();
+  }
+  Unload(frmTALK());
+  if (EscDown) {
+    UnloadAllFormsExcept("");
+    End();
+  }
+}
+
+void Countdown() {
+  ShowBalloon(frmTALK(), "Ready...");
+  WaitMilliseconds(kReadyMs);
+  Unload(frmTALK());
+  ShowBalloon(frmTALK(), "GO!");
+  WaitMilliseconds(kGoMs);
+  Unload(frmTALK());
+}
+
+int ExpectedDigit() {
+  int sum = (DigitRow[PairPos][0] - '0') + (DigitRow[PairPos + 1][0] - '0');
+  return sum % 10;
+}
+
+void TakeCorrectAnswer(int digit) {
+  ++CorrectCount;
+  DigitRow[PairPos] = std::to_string(digit);
+  frmMONDAI().Label("LL", PairPos).SetCaption(DigitRow[PairPos]);
+  ++PairPos;
+  if (PairPos == kCells - 1) {
+    DigitRow[kCells - 1] = RandomDigit();
+    frmMONDAI().Label("LL", kCells - 1).SetCaption(DigitRow[kCells - 1]);
+    PairPos = 0;
+  }
+  frmKAITOU().Move(static_cast<float>(StripLeft + CellStep * PairPos),
+                   static_cast<float>(CursorTop));
+  // One press counts once, however long it is held.
+  while (ReadDigitKey() != -1) DoEvents();
+  DoEvents();
+}
+
+void ShowResult() {
+  ShowBalloon(frmTALK(), std::to_string(CorrectCount) + kScoreSuffix);
+  int rank = RecordHighScore(std::to_string(CorrectCount), "", HigherFirst);
+  if (rank != 0) {
+    Form& cursor = frmKAITOU();
+    Form& score = frmTALK();
+    MakeRGNTalkWindow(frmTalk2(), std::to_string(rank) + kRankSuffix,
+                      cursor.Left() + cursor.Width(), score.Top() + 2 * score.Height(), 0);
+  }
+  EnterDown = false;
+  GetAsyncKeyState(VK_RETURN);
+  while (!EnterDown) {
+    EnterDown = IsEnterPressed();
+    DoEvents();
+  }
+  GameOver = true;
+  UnloadAllFormsExcept("frmMenu");
+  DoEvents();
+}
+
+void Play() {
+  for (int i = 0; i < kCells; ++i) frmMONDAI().Label("LL", i).SetVisible(true);
+  StartTick = TickCount();
+  while (!GameOver) {
+    // Unsigned difference: play goes on across the wrap of the tick counter.
+    uint32_t elapsed = static_cast<uint32_t>(TickCount()) - static_cast<uint32_t>(StartTick);
+    std::string shown = FormatTime(TimeLimit - elapsed / 1000.0);
+    frmKAITOU().Label("LT").SetCaption(shown);
+    if (TimeValue(shown) > 0) {
+      int digit = ReadDigitKey();
+      if (digit == ExpectedDigit()) {
+        TakeCorrectAnswer(digit);
+      } else {
+        DoEvents();
+      }
+    } else {
+      ShowResult();
+    }
+  }
+}
+
+}  // namespace
+
+void TimeAttack() {
+  StripLeft = WholeDiv(Screen::Width() - kCells * PresetWidth(0), 2);
+  TimeLimit = 60;
+  CursorTop = WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
+  CellStep = PresetWidth(0);
+
+  frmMONDAI().Show();
+  frmKAITOU().Label("LT").SetCaption(FormatTime(TimeLimit));
+  frmKAITOU().Show();
+  PairPos = 0;
+  CorrectCount = 0;
+  GameOver = false;
+
+  WaitForEnterRelease();
+  StartPrompt();
+  Countdown();
+  Play();
+}
+
+void Main() {
+  SeedRandomDigits(static_cast<uint64_t>(
+      std::chrono::system_clock::now().time_since_epoch().count()));
+  for (;;) TimeAttack();
+}
+
+}  // namespace mod_Main

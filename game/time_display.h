@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// The remaining time as the cursor shows it: at least two integer digits and one decimal,
+// rounded with halves away from zero, a minus sign when negative (9.46 -> "09.5").
+std::string FormatTime(double seconds);
+
+// The number a time text stands for; 0 for anything else.
+double TimeValue(const std::string& text);

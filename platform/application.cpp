@@ -1,0 +1,60 @@
+#include <QApplication>
+#include <QFont>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/keyboard.h"
+#include "platform/toolkit.h"
+#include "platform/x11_key_source.h"
+
+namespace {
+
+// The design's font names, and the installed fonts with close metrics that stand for them.
+struct FontStandIn {
+  const char* design_name;
+  const char* installed_name;
+};
+constexpr FontStandIn kFontStandIns[] = {
+    {"ＭＳ ゴシック", "IPAGothic"},
+    {"ＭＳ Ｐゴシック", "IPAPGothic"},
+    {"ＭＳ Ｐ明朝", "IPAPMincho"},
+    {"Times New Roman", "Liberation Serif"},
+};
+
+std::unique_ptr<QApplication> application;
+int application_argc = 0;
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) {
+  if (application) throw std::logic_error("the toolkit is already running");
+  application = std::make_unique<QApplication>(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  for (const auto& font : kFontStandIns) {
+    QFont::insertSubstitution(QString::fromUtf8(font.design_name), font.installed_name);
+  }
+}
+
+Application::~Application() { application.reset(); }
+
+int RunApplication(int argc, char** argv, void (*entry)()) {
+  // The keyboard is read from the X server, so the windows go there too.
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+  std::unique_ptr<X11KeySource> keys;
+  try {
+    keys = std::make_unique<X11KeySource>();
+  } catch (const std::runtime_error& error) {
+    std::cerr << "noruka-keisan: " << error.what()
+              << "; start it inside an X session, or under a virtual one: xvfb-run "
+              << argv[0] << std::endl;
+    return 1;
+  }
+  application_argc = argc;
+  Application toolkit(application_argc, argv);
+  SetKeySource(keys.get());
+  entry();
+  SetKeySource(nullptr);
+  return 0;
+}

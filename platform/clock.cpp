@@ -1,0 +1,36 @@
+#include "platform/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+class SystemClock final : public Clock {
+ public:
+  uint32_t Now() override {
+    // The steady clock counts from boot on Linux, like the tick counter it stands for.
+    auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+  }
+  void SleepFor(uint32_t ms) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
+};
+
+SystemClock system_clock;
+Clock* current = &system_clock;
+
+}  // namespace
+
+Clock* SetClock(Clock* clock) {
+  Clock* previous = current;
+  current = clock ? clock : &system_clock;
+  return previous;
+}
+
+Clock& CurrentClock() { return *current; }
+
+uint32_t GetTickCount() { return current->Now(); }
+
+void Sleep(uint32_t ms) { current->SleepFor(ms); }

@@ -1,0 +1,22 @@
+#pragma once
+// The millisecond clock behind GetTickCount and Sleep; tests swap in a scripted one.
+
+#include <cstdint>
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Milliseconds since some fixed start, wrapping after 2^32.
+  virtual uint32_t Now() = 0;
+  virtual void SleepFor(uint32_t ms) = 0;
+  // The program has just handled its pending window events.
+  virtual void Pumped() {}
+};
+
+// Installs a clock (nullptr: the system clock) and returns the one it replaces.
+Clock* SetClock(Clock* clock);
+Clock& CurrentClock();
+
+// Milliseconds since the system started, wrapping to 0 after about 49.7 days.
+uint32_t GetTickCount();
+void Sleep(uint32_t ms);

@@ -1,0 +1,221 @@
+#include "platform/form.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <algorithm>
+
+#include "platform/form_window.h"
+#include "platform/qt_internal.h"
+#include "platform/system_metrics.h"
+#include "platform/toolkit.h"
+
+namespace {
+
+struct LoadedForm {
+  std::unique_ptr<Form> form;
+  bool unloading = false;
+};
+
+// In load order; a form is listed before its load handler runs, so the handler can refer to it.
+std::vector<LoadedForm>& Loaded() {
+  static std::vector<LoadedForm> forms;
+  return forms;
+}
+
+LoadedForm* Find(std::string_view name) {
+  auto& forms = Loaded();
+  auto it = std::find_if(forms.begin(), forms.end(),
+                         [&](const LoadedForm& entry) { return entry.form->Name() == name; });
+  return it == forms.end() ? nullptr : &*it;
+}
+
+int AlignmentFlags(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::Right:
+      return Qt::AlignRight;
+    case Alignment::Center:
+      return Qt::AlignHCenter;
+    case Alignment::Left:
+      break;
+  }
+  return Qt::AlignLeft;
+}
+
+void PaintLabel(QPainter& painter, const TextLabel& label) {
+  QRect rect = ToQRect(label.PixelBounds());
+  if (label.Back() == BackStyle::Opaque) painter.fillRect(rect, ToQColor(label.BackColor()));
+  painter.setFont(ToQFont(label.Font()));
+  painter.setPen(ToQColor(label.ForeColor()));
+  painter.drawText(rect, AlignmentFlags(label.TextAlignment()) | Qt::AlignTop | Qt::TextSingleLine,
+                   QString::fromStdString(label.Caption()));
+}
+
+}  // namespace
+
+void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
+  painter.setClipRect(clip);
+  painter.drawImage(0, 0, form.PersistentImage().pixels);
+  for (const auto& label : form.Labels()) {
+    if (!label->Visible()) continue;
+    painter.save();
+    painter.setClipRect(ToQRect(label->PixelBounds()).intersected(clip));
+    PaintLabel(painter, *label);
+    painter.restore();
+  }
+  for (const auto& picture : form.PictureBoxes()) {
+    if (!picture->Visible()) continue;
+    PixelRect at = picture->PixelBounds();
+    painter.drawImage(at.x, at.y, picture->PersistentImage().pixels);
+  }
+}
+
+Form::Form(const FormDesign& design) : design_(design), name_(design.name) {}
+
+Form::~Form() {
+  if (window_) window_->Release();
+}
+
+void Form::SetCaption(std::string_view caption) {
+  caption_ = caption;
+  if (window_) window_->setWindowTitle(QString::fromStdString(caption_));
+}
+
+void Form::Show(ShowMode mode) {
+  if (!window_) {
+    window_ = new FormWindow(*this);
+    window_->setWindowTitle(QString::fromStdString(caption_));
+    GeometryChanged();
+  }
+  visible_ = true;
+  if (mode == ShowMode::Modeless) {
+    window_->show();
+    return;
+  }
+  // The form may be unloaded while it is shown; only the guarded window is looked at.
+  QPointer<FormWindow> window = window_;
+  window->setWindowModality(Qt::ApplicationModal);
+  window->show();
+  while (window && window->isVisible()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+void Form::Hide() {
+  visible_ = false;
+  if (window_) window_->hide();
+}
+
+TextLabel& Form::AddLabel(std::string_view name) {
+  labels_.push_back(std::make_unique<TextLabel>(*this, std::string(name), 0));
+  return *labels_.back();
+}
+
+TextLabel& Form::LoadLabel(std::string_view name, int index) {
+  TextLabel& design = Label(name, 0);
+  for (const auto& label : labels_) {
+    if (label->Name() == name && label->Index() == index) {
+      FatalError(name_ + "." + std::string(name) + "(" + std::to_string(index) +
+                 ") is already loaded");
+    }
+  }
+  labels_.push_back(std::make_unique<TextLabel>(*this, std::string(name), index));
+  labels_.back()->CopyDesign(design);
+  return *labels_.back();
+}
+
+TextLabel& Form::Label(std::string_view name, int index) {
+  for (const auto& label : labels_) {
+    if (label->Name() == name && label->Index() == index) return *label;
+  }
+  FatalError(name_ + " has no control " + std::string(name) + "(" + std::to_string(index) + ")");
+}
+
+PictureBox& Form::AddPictureBox(std::string_view name) {
+  if (FindPictureBox(name)) FatalError(name_ + " already has a control " + std::string(name));
+  pictures_.push_back(std::make_unique<PictureBox>(*this, std::string(name)));
+  return *pictures_.back();
+}
+
+PictureBox* Form::FindPictureBox(std::string_view name) {
+  for (const auto& picture : pictures_) {
+    if (picture->Name() == name) return picture.get();
+  }
+  return nullptr;
+}
+
+Snapshot Form::Compose() const {
+  PixelRect bounds = PixelBounds();
+  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0),
+               QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  if (!image.isNull()) {
+    QPainter painter(&image);
+    ComposeForm(*this, painter, image.rect());
+  }
+  Snapshot snapshot;
+  snapshot.width = image.width();
+  snapshot.height = image.height();
+  snapshot.argb.resize(static_cast<size_t>(snapshot.width) * snapshot.height);
+  for (int y = 0; y < snapshot.height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    std::copy(row, row + snapshot.width, snapshot.argb.begin() + static_cast<long>(y) * snapshot.width);
+  }
+  return snapshot;
+}
+
+void Form::InvalidateArea(const PixelRect& rect) {
+  if (window_ && visible_) window_->update(ToQRect(rect));
+}
+
+void Form::WindowClosed() { Unload(*this); }
+
+void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
+  if (!design_.mouse_down) return;
+  DisplayMetrics metrics = CurrentDisplayMetrics();
+  design_.mouse_down(*this, button, shift, static_cast<float>(x_px * metrics.twips_per_pixel_x),
+                     static_cast<float>(y_px * metrics.twips_per_pixel_y));
+}
+
+void Form::GeometryChanged() {
+  if (!window_) return;
+  PixelRect bounds = PixelBounds();
+  window_->setGeometry(bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1));
+}
+
+Form& Reference(const FormDesign& design) {
+  if (LoadedForm* entry = Find(design.name)) return *entry->form;
+  Loaded().push_back({std::make_unique<Form>(design)});
+  Form& form = *Loaded().back().form;
+  if (design.design) design.design(form);
+  if (design.load) design.load(form);
+  return form;
+}
+
+bool Unload(Form& form) {
+  LoadedForm* entry = Find(form.Name());
+  if (!entry || entry->unloading) return false;
+  entry->unloading = true;
+  std::string name = form.Name();
+  if (form.Design().close) form.Design().close(form);
+  // The close handler may have unloaded other forms: look the entry up again.
+  auto& forms = Loaded();
+  auto it = std::find_if(forms.begin(), forms.end(),
+                         [&](const LoadedForm& e) { return e.form->Name() == name; });
+  if (it == forms.end()) return true;
+  std::unique_ptr<Form> doomed = std::move(it->form);
+  forms.erase(it);
+  return true;
+}
+
+bool IsLoaded(std::string_view name) { return Find(name) != nullptr; }
+
+Form* FindLoadedForm(std::string_view name) {
+  LoadedForm* entry = Find(name);
+  return entry ? entry->form.get() : nullptr;
+}
+
+std::vector<std::string> LoadedFormNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : Loaded()) names.push_back(entry.form->Name());
+  return names;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// Top-level windows, addressed by their design names: the first reference loads a form and
+// runs its load handler; unloading runs its close handler and destroys it with its controls
+// and image, so that the next reference loads a fresh one.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/surface.h"
+
+class Form;
+class FormWindow;
+
+enum class FormStyle {
+  Borderless,   // no frame, no title bar, no taskbar entry
+  FixedDialog,  // title bar and a fixed frame, no taskbar entry
+};
+
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+
+struct FormDesign {
+  std::string_view name;
+  FormStyle style = FormStyle::Borderless;
+  // Design-time properties and controls, applied before the load handler runs.
+  void (*design)(Form&) = nullptr;
+  void (*load)(Form&) = nullptr;
+  void (*close)(Form&) = nullptr;
+  void (*mouse_down)(Form&, MouseButton button, int shift, float x, float y) = nullptr;
+};
+
+enum class ShowMode { Modeless, Modal };
+
+class Form final : public Surface {
+ public:
+  explicit Form(const FormDesign& design);
+  ~Form() override;
+
+  const std::string& Name() const { return name_; }
+  const FormDesign& Design() const { return design_; }
+
+  std::string Tag;  // free text kept for the form's owner
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string_view caption);
+
+  // Modeless returns at once; Modal returns when the form is hidden or unloaded.
+  void Show(ShowMode mode = ShowMode::Modeless);
+  void Hide();
+  bool Visible() const { return visible_; }
+
+  // Control arrays of labels: element 0 comes from the design, later elements from
+  // LoadLabel, which copies element 0's design.
+  TextLabel& AddLabel(std::string_view name);
+  TextLabel& LoadLabel(std::string_view name, int index);
+  TextLabel& Label(std::string_view name, int index = 0);
+  const std::vector<std::unique_ptr<TextLabel>>& Labels() const { return labels_; }
+
+  PictureBox& AddPictureBox(std::string_view name);
+  PictureBox* FindPictureBox(std::string_view name);
+  const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
+
+  // The player's view: the persistent image with the labels and picture boxes on it.
+  Snapshot Compose() const;
+  // How often the window on the screen was painted, for checking that idle updates are free.
+  uint64_t RepaintCount() const { return repaints_; }
+
+  void InvalidateArea(const PixelRect& rect);
+
+  // Used by the platform's window.
+  void CountRepaint() { ++repaints_; }
+  void WindowClosed();
+  void MousePressed(MouseButton button, int shift, int x_px, int y_px);
+
+ protected:
+  void Invalidate(const PixelRect& rect) override { InvalidateArea(rect); }
+  void GeometryChanged() override;
+
+ private:
+  const FormDesign& design_;
+  std::string name_;
+  std::string caption_;
+  bool visible_ = false;
+  std::vector<std::unique_ptr<TextLabel>> labels_;
+  std::vector<std::unique_ptr<PictureBox>> pictures_;
+  FormWindow* window_ = nullptr;  // owned by the toolkit, created on the first show
+  uint64_t repaints_ = 0;
+};
+
+// The loaded form of this design, loading it first if it is not loaded.
+Form& Reference(const FormDesign& design);
+// Runs the close handler, then destroys the form. Returns false, doing nothing, for a form that
+// is already unloading.
+bool Unload(Form& form);
+bool IsLoaded(std::string_view name);
+Form* FindLoadedForm(std::string_view name);
+// A copy of the names, safe to walk while forms unload.
+std::vector<std::string> LoadedFormNames();

@@ -1,0 +1,102 @@
+#pragma once
+// What forms and picture boxes share: twips geometry, colours, a font and a persistent image.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using Color = uint32_t;  // 0xRRGGBB
+
+constexpr Color Rgb(int red, int green, int blue) {
+  return (static_cast<Color>(red & 0xFF) << 16) | (static_cast<Color>(green & 0xFF) << 8) |
+         static_cast<Color>(blue & 0xFF);
+}
+
+inline constexpr Color kBlack = Rgb(0, 0, 0);
+inline constexpr Color kWhite = Rgb(255, 255, 255);
+inline constexpr Color kButtonFace = Rgb(192, 192, 192);
+
+struct FontSpec {
+  std::string name = "ＭＳ Ｐゴシック";
+  float size = 9;  // points
+  bool bold = false;
+  bool italic = false;
+};
+
+// Pixels as the player sees them; alpha 0 where the window is not.
+struct Snapshot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+
+  uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
+  bool Shows(int x, int y) const { return (At(x, y) >> 24) != 0; }
+  Color ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
+};
+
+struct PixelRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class Surface {
+ public:
+  Surface();
+  virtual ~Surface();
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
+  float Left() const { return left_; }
+  float Top() const { return top_; }
+  float Width() const { return width_; }
+  float Height() const { return height_; }
+  void SetLeft(float twips);
+  void SetTop(float twips);
+  void SetWidth(float twips);
+  void SetHeight(float twips);
+  // Moves keeping the size.
+  void Move(float left, float top);
+  PixelRect PixelBounds() const;
+
+  Color BackColor() const { return back_color_; }
+  void SetBackColor(Color color);
+  Color ForeColor() const { return fore_color_; }
+  void SetForeColor(Color color) { fore_color_ = color; }
+  const FontSpec& Font() const { return font_; }
+  void SetFont(const FontSpec& font) { font_ = font; }
+
+  // The persistent image: everything drawn stays and is shown on every repaint.
+  float CurrentX = 0;
+  float CurrentY = 0;
+  void Cls();  // clears to the background colour and homes the print position
+  void Line(float x1, float y1, float x2, float y2, Color color);
+  // Prints at (CurrentX, CurrentY) in the fore colour and font, then moves to the next line.
+  void Print(std::string_view text);
+  float TextWidth(std::string_view text) const;  // twips, in this surface's font
+  float TextHeight(std::string_view text) const;
+
+  struct Image;  // defined inside the platform
+  Image& PersistentImage() const { return *image_; }
+
+ protected:
+  // Pixels of this surface that changed, in its own pixel coordinates.
+  virtual void Invalidate(const PixelRect& rect) = 0;
+  virtual void GeometryChanged() = 0;
+  void InvalidateAll();
+
+ private:
+  void ResizeImage();
+
+  float left_ = 0;
+  float top_ = 0;
+  float width_ = 0;
+  float height_ = 0;
+  Color back_color_ = kButtonFace;
+  Color fore_color_ = kBlack;
+  FontSpec font_;
+  std::unique_ptr<Image> image_;
+};

@@ -1,0 +1,57 @@
+#include "platform/toolkit.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/clock.h"
+#include "platform/system_metrics.h"
+
+void DoEvents() {
+  // Windows of unloaded forms go away here, as the toolkit's own loop would do it.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  CurrentClock().Pumped();
+}
+
+void End() {
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+void FatalError(std::string_view what) {
+  std::cerr << App::EXEName() << ": " << what << std::endl;
+  std::_Exit(1);
+}
+
+void MsgBox(std::string_view text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(App::EXEName()),
+                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                  QMessageBox::Ok);
+  box.exec();
+}
+
+namespace {
+std::filesystem::path Executable() {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) FatalError("cannot find the running executable: " + error.message());
+  return path;
+}
+}  // namespace
+
+std::string App::Path() { return Executable().parent_path().string(); }
+
+std::string App::EXEName() { return Executable().stem().string(); }
+
+float Screen::Width() {
+  DisplayMetrics metrics = CurrentDisplayMetrics();
+  return static_cast<float>(metrics.width_px * metrics.twips_per_pixel_x);
+}
+
+float Screen::TwipsPerPixelX() { return CurrentDisplayMetrics().twips_per_pixel_x; }
+
+float Screen::TwipsPerPixelY() { return CurrentDisplayMetrics().twips_per_pixel_y; }

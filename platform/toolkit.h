@@ -1,0 +1,43 @@
+#pragma once
+// Program-wide services of the windowing toolkit.
+
+#include <string>
+#include <string_view>
+
+// Owns the toolkit for the life of the program: one per process, before any form.
+class Application {
+ public:
+  Application(int& argc, char** argv);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+};
+
+// Starts the toolkit and the global keyboard, then runs entry, which never returns.
+// Prints one line and returns non-zero when the display cannot be used.
+int RunApplication(int argc, char** argv, void (*entry)());
+
+// Handles the queued window events, then returns.
+void DoEvents();
+
+// Ends the program at once, with status 0.
+[[noreturn]] void End();
+
+// Reports an unexpected failure on standard error and ends the program with status 1.
+[[noreturn]] void FatalError(std::string_view what);
+
+// A message box with an OK button only; returns when it is dismissed.
+void MsgBox(std::string_view text);
+
+namespace App {
+// The directory that holds the running executable, without a trailing separator.
+std::string Path();
+// The executable's file name without its extension.
+std::string EXEName();
+}  // namespace App
+
+namespace Screen {
+float Width();  // twips
+float TwipsPerPixelX();
+float TwipsPerPixelY();
+}  // namespace Screen

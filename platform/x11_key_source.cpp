@@ -1,0 +1,160 @@
+#include "platform/x11_key_source.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
+
+#include <array>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kNone = -1;
+
+struct DisplayCloser {
+  void operator()(Display* display) const { XCloseDisplay(display); }
+};
+
+bool IsKeypadDigit(KeySym sym) { return sym >= XK_KP_0 && sym <= XK_KP_9; }
+bool IsMainDigit(KeySym sym) { return sym >= XK_0 && sym <= XK_9; }
+
+}  // namespace
+
+struct X11KeySource::Connection {
+  std::unique_ptr<Display, DisplayCloser> display;
+  int xi_opcode = 0;
+  int xkb_event_base = 0;
+  unsigned num_lock_mask = 0;
+  bool num_lock = false;
+  bool initial_map_pending = true;
+  // Per keycode: the virtual key of a main-row digit, ENTER or ESC, or the keypad digit.
+  std::array<int, 256> fixed_vk{};
+  std::array<int, 256> keypad_digit{};
+  // The virtual key each held keycode went down as, so that its release matches even when
+  // Num Lock changed in between.
+  std::array<int, 256> pressed_as{};
+
+  void BuildKeyMap() {
+    fixed_vk.fill(kNone);
+    keypad_digit.fill(kNone);
+    pressed_as.fill(kNone);
+    int min_code = 0;
+    int max_code = 0;
+    XDisplayKeycodes(display.get(), &min_code, &max_code);
+    for (int code = min_code; code <= max_code && code < 256; ++code) {
+      auto kc = static_cast<KeyCode>(code);
+      KeySym base = XkbKeycodeToKeysym(display.get(), kc, 0, 0);
+      KeySym shifted = XkbKeycodeToKeysym(display.get(), kc, 0, 1);
+      if (IsKeypadDigit(shifted) || IsKeypadDigit(base)) {
+        keypad_digit[code] = static_cast<int>((IsKeypadDigit(shifted) ? shifted : base) - XK_KP_0);
+      } else if (IsMainDigit(base) || IsMainDigit(shifted)) {
+        fixed_vk[code] = VK_0 + static_cast<int>((IsMainDigit(base) ? base : shifted) - XK_0);
+      } else if (base == XK_Return || base == XK_KP_Enter) {
+        fixed_vk[code] = VK_RETURN;
+      } else if (base == XK_Escape) {
+        fixed_vk[code] = VK_ESCAPE;
+      }
+    }
+  }
+
+  int VirtualKey(int code) const {
+    if (code < 0 || code >= 256) return kNone;
+    if (keypad_digit[code] != kNone) return num_lock ? VK_NUMPAD0 + keypad_digit[code] : kNone;
+    return fixed_vk[code];
+  }
+
+  void ReadInitialKeymap(KeyTable& keys) {
+    char bits[32] = {};
+    XQueryKeymap(display.get(), bits);
+    for (int code = 0; code < 256; ++code) {
+      if ((bits[code / 8] >> (code % 8)) & 1) {
+        pressed_as[code] = VirtualKey(code);
+        if (pressed_as[code] != kNone) keys.MarkDown(pressed_as[code]);
+      }
+    }
+  }
+
+  void Handle(XEvent& event, KeyTable& keys) {
+    if (event.type == xkb_event_base) {
+      auto& xkb = reinterpret_cast<XkbEvent&>(event);
+      if (xkb.any.xkb_type == XkbStateNotify) {
+        num_lock = (xkb.state.locked_mods & num_lock_mask) != 0;
+      } else if (xkb.any.xkb_type == XkbNewKeyboardNotify || xkb.any.xkb_type == XkbMapNotify) {
+        BuildKeyMap();
+      }
+      return;
+    }
+    XGenericEventCookie& cookie = event.xcookie;
+    if (cookie.type != GenericEvent || cookie.extension != xi_opcode) return;
+    if (!XGetEventData(display.get(), &cookie)) return;
+    const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+    int code = raw->detail;
+    if (code >= 0 && code < 256) {
+      if (cookie.evtype == XI_RawKeyPress) {
+        pressed_as[code] = VirtualKey(code);
+        if (pressed_as[code] != kNone) keys.Press(pressed_as[code]);
+      } else if (cookie.evtype == XI_RawKeyRelease) {
+        if (pressed_as[code] != kNone) keys.Release(pressed_as[code]);
+        pressed_as[code] = kNone;
+      }
+    }
+    XFreeEventData(display.get(), &cookie);
+  }
+};
+
+X11KeySource::X11KeySource(const char* display_name) : connection_(new Connection) {
+  Connection& c = *connection_;
+  c.display.reset(XOpenDisplay(display_name));
+  if (!c.display) throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
+  Display* dpy = c.display.get();
+
+  int event_base = 0;
+  int error_base = 0;
+  int major = 2;
+  int minor = 2;
+  if (!XQueryExtension(dpy, "XInputExtension", &c.xi_opcode, &event_base, &error_base) ||
+      XIQueryVersion(dpy, &major, &minor) != Success) {
+    throw std::runtime_error("the X server has no XInput2 extension, needed to read the keyboard");
+  }
+  int xkb_major = XkbMajorVersion;
+  int xkb_minor = XkbMinorVersion;
+  int xkb_opcode = 0;
+  if (!XkbQueryExtension(dpy, &xkb_opcode, &c.xkb_event_base, &error_base, &xkb_major,
+                         &xkb_minor)) {
+    throw std::runtime_error("the X server has no XKEYBOARD extension, needed for Num Lock");
+  }
+
+  unsigned char mask_bits[XIMaskLen(XI_LASTEVENT)] = {};
+  XISetMask(mask_bits, XI_RawKeyPress);
+  XISetMask(mask_bits, XI_RawKeyRelease);
+  XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof mask_bits), mask_bits};
+  XISelectEvents(dpy, DefaultRootWindow(dpy), &mask, 1);
+
+  XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask,
+                        XkbModifierLockMask);
+  XkbSelectEvents(dpy, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
+                  XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
+  c.num_lock_mask = XkbKeysymToModifiers(dpy, XK_Num_Lock);
+  XkbStateRec state{};
+  XkbGetState(dpy, XkbUseCoreKbd, &state);
+  c.num_lock = (state.locked_mods & c.num_lock_mask) != 0;
+  c.BuildKeyMap();
+  XSync(dpy, False);
+}
+
+X11KeySource::~X11KeySource() = default;
+
+void X11KeySource::Update(KeyTable& keys) {
+  Connection& c = *connection_;
+  if (c.initial_map_pending) {
+    c.initial_map_pending = false;
+    c.ReadInitialKeymap(keys);
+  }
+  // Reads what the server has already sent; no round trip.
+  while (XEventsQueued(c.display.get(), QueuedAfterReading) > 0) {
+    XEvent event;
+    XNextEvent(c.display.get(), &event);
+    c.Handle(event, keys);
+  }
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Presses and releases of the whole X display, read from XInput2 raw key events.
+
+#include <memory>
+#include <string>
+
+#include "platform/keyboard.h"
+
+class X11KeySource final : public KeySource {
+ public:
+  // Connects to the display (nullptr: $DISPLAY). Throws std::runtime_error saying what is
+  // missing when the display or its XInput2 extension cannot be used.
+  explicit X11KeySource(const char* display_name = nullptr);
+  ~X11KeySource() override;
+  X11KeySource(const X11KeySource&) = delete;
+  X11KeySource& operator=(const X11KeySource&) = delete;
+
+  // The keys already held are marked down, without a press to report.
+  void Update(KeyTable& keys) override;
+
+ private:
+  struct Connection;
+  std::unique_ptr<Connection> connection_;
+};

@@ -1,0 +1,36 @@
+#include "platform/clock.h"
+#include "platform/form.h"
+#include "platform/system_metrics.h"
+#include "platform/toolkit.h"
+#include "platform/twips.h"
+#include "rgn/mod_RGN_Proc.h"
+
+void WaitMilliseconds(int32_t ms) {
+  DoEvents();
+  Sleep(static_cast<uint32_t>(std::max(ms, 0)));
+}
+
+void UnloadAllFormsExcept(std::string_view name) {
+  // A close handler may unload other forms, or load one: walk until nothing is left to close.
+  for (bool closed = true; closed;) {
+    closed = false;
+    for (const std::string& loaded : LoadedFormNames()) {
+      if (loaded == name) continue;
+      Form* form = FindLoadedForm(loaded);
+      if (form && Unload(*form)) closed = true;
+    }
+  }
+}
+
+int32_t WorkAreaHeight() {
+  int32_t pixels = 0;
+  if (__builtin_add_overflow(GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION),
+                             &pixels)) {
+    FatalError("Overflow in the work-area height");
+  }
+  double twips = std::nearbyint(pixels * static_cast<double>(Screen::TwipsPerPixelY()));
+  if (twips > INT32_MAX || twips < INT32_MIN) FatalError("Overflow in the work-area height");
+  return static_cast<int32_t>(twips);
+}
+
+int32_t TickCount() { return static_cast<int32_t>(GetTickCount()); }
