@@ -25,11 +25,19 @@ constexpr FontStandIn kFontStandIns[] = {
 
 std::unique_ptr<QApplication> application;
 int application_argc = 0;
+QtMessageHandler default_handler = nullptr;
+
+// The headless platform says this at every show of a window; nothing is wrong then.
+void QuietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text == QLatin1String("This plugin does not support raise()")) return;
+  if (default_handler) default_handler(type, context, text);
+}
 
 }  // namespace
 
 Application::Application(int& argc, char** argv) {
   if (application) throw std::logic_error("the toolkit is already running");
+  default_handler = qInstallMessageHandler(QuietHeadlessNoise);
   application = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   for (const auto& font : kFontStandIns) {
@@ -37,7 +45,10 @@ Application::Application(int& argc, char** argv) {
   }
 }
 
-Application::~Application() { application.reset(); }
+Application::~Application() {
+  application.reset();
+  qInstallMessageHandler(default_handler);
+}
 
 int RunApplication(int argc, char** argv, void (*entry)()) {
   // The keyboard is read from the X server, so the windows go there too.

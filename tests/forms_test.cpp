@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/system_metrics.h"
+#include "platform/toolkit.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "tests/scripted_play.h"
+
+namespace {
+
+std::vector<std::string> events;
+
+void RecordLoad(Form& form) { events.push_back("load " + form.Name()); }
+void RecordClose(Form& form) { events.push_back("close " + form.Name()); }
+void AddCaption(Form& form) {
+  form.AddLabel("LA").SetCaption("design");
+  form.Tag = "designed";
+}
+
+const FormDesign kAlpha{.name = "frmAlpha", .design = AddCaption, .load = RecordLoad,
+                        .close = RecordClose};
+const FormDesign kBeta{.name = "frmBeta", .load = RecordLoad, .close = RecordClose};
+// Closing the holder closes the others first, as a menu holder does.
+void CloseOthers(Form& form) {
+  RecordClose(form);
+  UnloadAllFormsExcept(form.Name());
+}
+const FormDesign kHolder{.name = "frmHolder", .load = RecordLoad, .close = CloseOthers};
+
+class Forms : public testing::Test {
+ protected:
+  void SetUp() override { events.clear(); }
+  void TearDown() override {
+    UnloadAllFormsExcept("");
+    EXPECT_TRUE(LoadedFormNames().empty());
+  }
+};
+
+TEST_F(Forms, FirstReferenceLoadsAndUnloadGivesAFreshFormNextTime) {
+  Form& alpha = Reference(kAlpha);
+  EXPECT_EQ(&Reference(kAlpha), &alpha) << "a loaded form is not loaded again";
+  EXPECT_EQ(alpha.Label("LA").Caption(), "design");
+  alpha.Label("LA").SetCaption("changed");
+  alpha.Tag = "changed";
+
+  EXPECT_TRUE(Unload(alpha));
+  EXPECT_FALSE(IsLoaded("frmAlpha"));
+  Form& again = Reference(kAlpha);
+  EXPECT_EQ(again.Label("LA").Caption(), "design");
+  EXPECT_EQ(again.Tag, "designed");
+  EXPECT_EQ(events, (std::vector<std::string>{"load frmAlpha", "close frmAlpha", "load frmAlpha"}));
+}
+
+TEST_F(Forms, UnloadAllFormsExceptClosesEveryOtherFormEvenWhileHandlersUnloadMore) {
+  UnloadAllFormsExcept("frmNone");  // nothing loaded: nothing happens
+  EXPECT_TRUE(events.empty());
+
+  Reference(kAlpha);
+  Reference(kBeta);
+  UnloadAllFormsExcept("frmBeta");
+  EXPECT_EQ(LoadedFormNames(), std::vector<std::string>{"frmBeta"});
+  UnloadAllFormsExcept("frmbeta");  // names compare case-sensitively
+  EXPECT_TRUE(LoadedFormNames().empty());
+
+  Reference(kHolder);
+  Reference(kAlpha);
+  Reference(kBeta);
+  events.clear();
+  UnloadAllFormsExcept("");
+  EXPECT_TRUE(LoadedFormNames().empty());
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"close frmHolder", "close frmAlpha", "close frmBeta"}));
+}
+
+TEST_F(Forms, NewArrayElementsCopyElementZerosDesign) {
+  Form& alpha = Reference(kAlpha);
+  TextLabel& first = alpha.Label("LA");
+  first.Move(30, 45, 390, 210);
+  first.SetAlignment(Alignment::Center);
+  first.SetBackColor(Rgb(192, 192, 255));
+  TextLabel& second = alpha.LoadLabel("LA", 1);
+  EXPECT_EQ(second.Index(), 1);
+  EXPECT_EQ(second.Caption(), "design");
+  EXPECT_EQ(second.TextAlignment(), Alignment::Center);
+  EXPECT_EQ(second.BackColor(), Rgb(192, 192, 255));
+  EXPECT_EQ(second.Width(), 390);
+  second.Move(600, 45);
+  EXPECT_EQ(alpha.Label("LA", 1).Left(), 600);
+  EXPECT_EQ(alpha.Label("LA", 0).Left(), 30);
+
+  EXPECT_EQ(alpha.FindPictureBox("WorkPicture"), nullptr);
+  PictureBox& work = alpha.AddPictureBox("WorkPicture");
+  EXPECT_EQ(alpha.FindPictureBox("WorkPicture"), &work);
+}
+
+TEST_F(Forms, ComposedImageShowsTheImageLabelsAndPictureBoxes) {
+  Form& alpha = Reference(kAlpha);
+  alpha.SetBackColor(kWhite);
+  alpha.SetWidth(300);   // 20 px
+  alpha.SetHeight(150);  // 10 px
+  alpha.Cls();
+  alpha.Label("LA").SetVisible(false);
+  alpha.Line(0, 15, 150, 15, kBlack);  // row 1, columns 0 to 9: the end point is not drawn
+
+  Snapshot shot = alpha.Compose();
+  ASSERT_EQ(shot.width, 20);
+  ASSERT_EQ(shot.height, 10);
+  EXPECT_EQ(shot.ColorAt(0, 1), kBlack);
+  EXPECT_EQ(shot.ColorAt(9, 1), kBlack);
+  EXPECT_EQ(shot.ColorAt(10, 1), kWhite);
+  EXPECT_EQ(shot.ColorAt(5, 0), kWhite);
+
+  TextLabel& label = alpha.Label("LA");
+  label.SetCaption("");
+  label.SetBackColor(Rgb(192, 192, 255));
+  label.Move(150, 75, 75, 45);  // 5 x 3 px at (10, 5)
+  label.SetVisible(true);
+  shot = alpha.Compose();
+  EXPECT_EQ(shot.ColorAt(10, 5), Rgb(192, 192, 255));
+  EXPECT_EQ(shot.ColorAt(14, 7), Rgb(192, 192, 255));
+  EXPECT_EQ(shot.ColorAt(15, 7), kWhite);
+
+  PictureBox& box = alpha.AddPictureBox("Box");
+  box.SetBackColor(kBlack);
+  box.Move(0, 120);
+  box.SetWidth(30);
+  box.SetHeight(30);
+  box.Cls();
+  shot = alpha.Compose();
+  EXPECT_EQ(shot.ColorAt(0, 8), kBlack);
+  EXPECT_EQ(shot.ColorAt(1, 9), kBlack);
+  EXPECT_EQ(shot.ColorAt(2, 8), kWhite);
+  EXPECT_TRUE(shot.Shows(19, 9));
+}
+
+TEST_F(Forms, PrintedTextStaysInThePersistentImageAndWidthFollowsTheFont) {
+  Form& alpha = Reference(kAlpha);
+  alpha.SetBackColor(kWhite);
+  alpha.SetWidth(3000);
+  alpha.SetHeight(300);
+  alpha.Cls();
+  alpha.SetFont({"ＭＳ Ｐゴシック", 8.25f});
+  float narrow = alpha.TextWidth("i");
+  float wide = alpha.TextWidth("ENTERキーでタイムアタック開始！");
+  EXPECT_GT(narrow, 0);
+  EXPECT_GT(wide, 10 * narrow);
+  EXPECT_EQ(alpha.TextWidth(""), 0);
+
+  alpha.CurrentX = 128;
+  alpha.CurrentY = 52;
+  alpha.Print("ENTER");
+  Snapshot shot = alpha.Compose();
+  int dark = 0;
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      if (shot.ColorAt(x, y) != kWhite) {
+        ++dark;
+        EXPECT_GE(x, 8) << "text starts at 128 twips";
+        EXPECT_GE(y, 3) << "text starts at 52 twips";
+      }
+    }
+  }
+  EXPECT_GT(dark, 20);
+  EXPECT_EQ(alpha.CurrentX, 0);
+  EXPECT_GT(alpha.CurrentY, 52);
+}
+
+TEST(ShellUtilities, WorkAreaHeightIsTheFullScreenClientPlusACaption) {
+  DisplayMetrics metrics{.width_px = 1024, .height_px = 768, .work_area_bottom_px = 738,
+                         .caption_px = 19};
+  OverrideDisplayMetrics(&metrics);
+  EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 719);
+  EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
+  EXPECT_EQ(WorkAreaHeight(), 11070);
+  EXPECT_EQ(Screen::Width(), 15360);
+  OverrideDisplayMetrics(nullptr);
+}
+
+TEST(ShellUtilities, WaitPumpsOnceThenSleepsAndTicksWrapToNegative) {
+  ScriptedPlay play(0x7FFFFFFF);
+  EXPECT_EQ(TickCount(), INT32_MAX);
+  WaitMilliseconds(0);
+  EXPECT_EQ(play.Pumps(), 1u);
+  EXPECT_EQ(TickCount(), INT32_MIN) << "the pump took the scripted millisecond";
+  WaitMilliseconds(1800);
+  EXPECT_EQ(play.Pumps(), 2u);
+  EXPECT_EQ(play.Elapsed(), 1802u);
+}
+
+}  // namespace

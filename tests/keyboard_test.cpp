@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "game/digit_keys.h"
+#include "platform/keyboard.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "tests/scripted_play.h"
+
+namespace {
+
+constexpr int16_t kDown = static_cast<int16_t>(0x8000);
+
+TEST(KeyTable, ReportsHeldKeysAndPressesSinceTheLastQuery) {
+  KeyTable keys;
+  EXPECT_EQ(keys.Query(VK_RETURN), 0);
+
+  keys.Press(VK_RETURN);
+  EXPECT_EQ(keys.Query(VK_RETURN), kDown | 1);
+  EXPECT_EQ(keys.Query(VK_RETURN), kDown) << "a query clears the press-since bit";
+
+  keys.Release(VK_RETURN);
+  EXPECT_EQ(keys.Query(VK_RETURN), 0);
+
+  keys.Press(VK_0);
+  keys.Release(VK_0);
+  EXPECT_EQ(keys.Query(VK_0), 1) << "a tap between two polls is still reported";
+  EXPECT_EQ(keys.Query(VK_0), 0);
+
+  keys.Press(VK_ESCAPE);
+  keys.Query(VK_ESCAPE);
+  keys.Press(VK_ESCAPE);  // auto-repeat while held
+  EXPECT_EQ(keys.Query(VK_ESCAPE), kDown) << "repeats of a held key are no new press";
+
+  keys.MarkDown(VK_0 + 4);
+  EXPECT_EQ(keys.Query(VK_0 + 4), kDown) << "held at start: down, but not pressed since";
+
+  EXPECT_EQ(keys.Query(-1), 0);
+  EXPECT_EQ(keys.Query(256), 0);
+}
+
+TEST(ReadDigitKey, TakesTheLowestDigitAndLeavesHigherOnesTheirPress) {
+  ScriptedPlay play;
+  play.At(0, Press(VK_0 + 5));
+  play.At(0, Press(VK_NUMPAD0 + 3));
+  play.At(0, Release(VK_0 + 5));
+  play.At(0, Release(VK_NUMPAD0 + 3));
+  EXPECT_EQ(ReadDigitKey(), 3);
+  EXPECT_EQ(ReadDigitKey(), 5) << "5 was not queried while 3 won, so its tap is still there";
+  EXPECT_EQ(ReadDigitKey(), -1);
+}
+
+TEST(ReadDigitKey, ReportsAHeldKeyUntilItsRelease) {
+  ScriptedPlay play;
+  play.At(0, Press(VK_NUMPAD0 + 7));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(ReadDigitKey(), 7);
+  EXPECT_EQ(play.Pumps(), 0u) << "a call that finds a key does not pump";
+  play.After(0, Release(VK_NUMPAD0 + 7));
+  EXPECT_EQ(ReadDigitKey(), -1);
+  EXPECT_EQ(play.Pumps(), 1u);
+}
+
+TEST(ReadDigitKey, TreatsKeypadAndMainRowAlikeAndIgnoresOtherKeys) {
+  ScriptedPlay play;
+  play.At(0, Press(VK_0 + 9));
+  EXPECT_EQ(ReadDigitKey(), 9);
+  play.After(0, Release(VK_0 + 9));
+  play.After(0, Press(VK_NUMPAD0 + 9));
+  EXPECT_EQ(ReadDigitKey(), 9);
+  play.After(0, Release(VK_NUMPAD0 + 9));
+  play.After(0, Press(VK_RETURN));
+  play.After(0, Press(0x41));
+  EXPECT_EQ(ReadDigitKey(), -1);
+}
+
+TEST(EnterAndEsc, ReadingsClearThePressSoOnlyHeldKeysShowAgain) {
+  ScriptedPlay play;
+  play.At(0, Press(VK_RETURN));
+  play.At(0, Release(VK_RETURN));
+  play.At(0, Press(VK_ESCAPE));
+  EXPECT_TRUE(IsEnterPressed());
+  EXPECT_FALSE(IsEnterPressed());
+  EXPECT_TRUE(IsEscPressed());
+  EXPECT_TRUE(IsEscPressed()) << "still held";
+
+  // A discarding reading takes an earlier press away from the next wait.
+  play.After(0, Press(VK_RETURN));
+  play.After(0, Release(VK_RETURN));
+  GetAsyncKeyState(VK_RETURN);
+  EXPECT_FALSE(IsEnterPressed());
+}
+
+}  // namespace

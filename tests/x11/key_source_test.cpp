@@ -1,0 +1,96 @@
+// The real keyboard source against a private X server, with keys pressed through XTEST.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/keyboard.h"
+#include "platform/x11_key_source.h"
+
+namespace {
+
+constexpr int16_t kDown = static_cast<int16_t>(0x8000);
+
+void Xdotool(const std::string& args) {
+  ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0) << args;
+}
+
+// xdotool lets go of its keys when it exits, so a held key is held by one xdotool that waits.
+void HoldForASecond(const std::string& key) {
+  Xdotool("keydown " + key + " sleep 1 keyup " + key + " &");
+}
+
+// Gives the server time to deliver what xdotool sent, then takes it in.
+void Deliver(X11KeySource& source, KeyTable& keys) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  source.Update(keys);
+}
+
+class X11Keys : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+  }
+};
+
+TEST_F(X11Keys, TapsBetweenPollsAndHeldKeysAreReportedGlobally) {
+  X11KeySource source;
+  KeyTable keys;
+  source.Update(keys);
+
+  Xdotool("key 3");
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 3), 1) << "pressed and released between two polls";
+  EXPECT_EQ(keys.Query(VK_0 + 3), 0);
+
+  HoldForASecond("5");
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 5), kDown | 1);
+  EXPECT_EQ(keys.Query(VK_0 + 5), kDown);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 5), 0);
+
+  Xdotool("key shift+4");
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 4), 1) << "shift does not matter";
+
+  Xdotool("key KP_Enter Escape Return");
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_RETURN), 1);
+  EXPECT_EQ(keys.Query(VK_ESCAPE), 1);
+}
+
+TEST_F(X11Keys, KeypadDigitsCountOnlyWhileNumLockIsOn) {
+  X11KeySource source;
+  KeyTable keys;
+  source.Update(keys);
+
+  Xdotool("key KP_End");  // keypad 1 with Num Lock off
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_NUMPAD0 + 1), 0);
+  EXPECT_EQ(keys.Query(VK_0 + 1), 0);
+
+  Xdotool("key Num_Lock");
+  Xdotool("key KP_End");
+  Xdotool("key Num_Lock");
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_NUMPAD0 + 1), 1);
+}
+
+TEST_F(X11Keys, KeysHeldAtStartAreDownWithoutAPress) {
+  HoldForASecond("7");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  X11KeySource source;
+  KeyTable keys;
+  source.Update(keys);
+  EXPECT_EQ(keys.Query(VK_0 + 7), kDown);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 7), 0);
+}
+
+}  // namespace
