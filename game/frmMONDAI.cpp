@@ -17,6 +17,8 @@ void Design(Form& form) {
   cell.SetAlignment(Alignment::Center);
   cell.SetFont({"ＭＳ ゴシック", 9.75f});
   cell.SetBackColor(Rgb(192, 192, 255));
+  // Only the digit is drawn, so the cell face with its rim shows around it.
+  cell.SetBackStyle(BackStyle::Transparent);
 }
 
 void Load(Form& form) {
@@ -25,12 +27,8 @@ void Load(Form& form) {
   const int32_t t = WorkAreaHeight() - PresetHeight(0);
   const int32_t w = PresetWidth(0);
 
-  // The window spans the row of cells; the labels are placed in screen twips relative to it.
-  form.Move(static_cast<float>(StripLeft), static_cast<float>(t));
-  form.SetWidth(static_cast<float>(mod_Main::kCells * w));
-  form.SetHeight(static_cast<float>(PresetHeight(0)));
-  form.Cls();
-
+  // The window covers the work area; only its cells are part of it.
+  BeginCompositeWindow(form, 1);
   const float label_top = static_cast<float>(t + RoundHalfEven(2 * Screen::TwipsPerPixelY()));
   for (int i = 0; i < mod_Main::kCells; ++i) {
     if (i != 0) form.LoadLabel("LL", i);
@@ -38,9 +36,10 @@ void Load(Form& form) {
     cell.SetVisible(false);
     DigitRow[i] = RandomDigit();
     cell.SetCaption(DigitRow[i]);
-    float left = static_cast<float>(i * w - w / 5.0 + StripLeft);
-    cell.Move(left - form.Left(), label_top - form.Top());
+    cell.Move(static_cast<float>(i * w - w / 5.0 + StripLeft), label_top);
+    AddCompositeShape(0, form, static_cast<float>(StripLeft + i * w), static_cast<float>(t));
   }
+  ApplyCompositeWindow(form);
 }
 
 const FormDesign kDesign{.name = "frmMONDAI", .design = Design, .load = Load};

@@ -79,7 +79,14 @@ void TextLabel::Invalidate() const {
   if (visible_) owner_.InvalidateArea(PixelBounds());
 }
 
-PictureBox::PictureBox(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
+PictureBox::PictureBox(Form& owner, std::string name, int index)
+    : owner_(owner), name_(std::move(name)), index_(index), held_(std::make_unique<Picture>()) {}
+
+const Picture& PictureBox::Held() const { return *held_; }
+
+void PictureBox::Hold(const Picture& picture) { *held_ = picture; }
+
+void PictureBox::OutlineChanged() { owner_.InvalidateArea(PixelBounds()); }
 
 void PictureBox::SetVisible(bool visible) {
   if (visible == visible_) return;

@@ -1,9 +1,11 @@
 #pragma once
 // The controls a form carries: text labels in control arrays, and picture boxes.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/picture.h"
 #include "platform/surface.h"
 
 class Form;
@@ -69,18 +71,25 @@ class TextLabel {
 // A child surface with its own persistent image, drawn above the form's image and labels.
 class PictureBox final : public Surface {
  public:
-  PictureBox(Form& owner, std::string name);
+  PictureBox(Form& owner, std::string name, int index);
 
   const std::string& Name() const { return name_; }
+  int Index() const { return index_; }
+  // The picture it holds, when it serves as a store of pictures.
+  const Picture& Held() const;
+  void Hold(const Picture& picture);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
 
  protected:
   void Invalidate(const PixelRect& rect) override;
   void GeometryChanged() override;
+  void OutlineChanged() override;
 
  private:
   Form& owner_;
   std::string name_;
+  int index_;
   bool visible_ = true;
+  std::unique_ptr<Picture> held_;
 };

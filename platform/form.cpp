@@ -53,18 +53,22 @@ void PaintLabel(QPainter& painter, const TextLabel& label) {
 }  // namespace
 
 void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
-  painter.setClipRect(clip);
+  // Nothing outside the outline is part of the window.
+  QRegion visible(clip);
+  if (const QRegion* outline = OutlineOf(form)) visible &= *outline;
+  painter.setClipRegion(visible);
   painter.drawImage(0, 0, form.PersistentImage().pixels);
   for (const auto& label : form.Labels()) {
     if (!label->Visible()) continue;
-    painter.save();
-    painter.setClipRect(ToQRect(label->PixelBounds()).intersected(clip));
+    painter.setClipRegion(visible & ToQRect(label->PixelBounds()));
     PaintLabel(painter, *label);
-    painter.restore();
   }
   for (const auto& picture : form.PictureBoxes()) {
     if (!picture->Visible()) continue;
     PixelRect at = picture->PixelBounds();
+    QRegion area(at.x, at.y, at.width, at.height);
+    if (const QRegion* outline = OutlineOf(*picture)) area &= outline->translated(at.x, at.y);
+    painter.setClipRegion(visible & area);
     painter.drawImage(at.x, at.y, picture->PersistentImage().pixels);
   }
 }
@@ -85,6 +89,7 @@ void Form::Show(ShowMode mode) {
     window_ = new FormWindow(*this);
     window_->setWindowTitle(QString::fromStdString(caption_));
     GeometryChanged();
+    OutlineChanged();
   }
   visible_ = true;
   if (mode == ShowMode::Modeless) {
@@ -130,15 +135,17 @@ TextLabel& Form::Label(std::string_view name, int index) {
   FatalError(name_ + " has no control " + std::string(name) + "(" + std::to_string(index) + ")");
 }
 
-PictureBox& Form::AddPictureBox(std::string_view name) {
-  if (FindPictureBox(name)) FatalError(name_ + " already has a control " + std::string(name));
-  pictures_.push_back(std::make_unique<PictureBox>(*this, std::string(name)));
+PictureBox& Form::AddPictureBox(std::string_view name, int index) {
+  if (FindPictureBox(name, index)) {
+    FatalError(name_ + " already has a control " + std::string(name));
+  }
+  pictures_.push_back(std::make_unique<PictureBox>(*this, std::string(name), index));
   return *pictures_.back();
 }
 
-PictureBox* Form::FindPictureBox(std::string_view name) {
+PictureBox* Form::FindPictureBox(std::string_view name, int index) {
   for (const auto& picture : pictures_) {
-    if (picture->Name() == name) return picture.get();
+    if (picture->Name() == name && picture->Index() == index) return picture.get();
   }
   return nullptr;
 }
@@ -174,6 +181,15 @@ void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
   DisplayMetrics metrics = CurrentDisplayMetrics();
   design_.mouse_down(*this, button, shift, static_cast<float>(x_px * metrics.twips_per_pixel_x),
                      static_cast<float>(y_px * metrics.twips_per_pixel_y));
+}
+
+void Form::OutlineChanged() {
+  if (!window_) return;
+  if (const QRegion* outline = OutlineOf(*this)) {
+    window_->setMask(*outline);
+  } else {
+    window_->clearMask();
+  }
 }
 
 void Form::GeometryChanged() {

@@ -58,8 +58,9 @@ class Form final : public Surface {
   TextLabel& Label(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<TextLabel>>& Labels() const { return labels_; }
 
-  PictureBox& AddPictureBox(std::string_view name);
-  PictureBox* FindPictureBox(std::string_view name);
+  // Picture boxes, added at run time or in the design, and found by name and array index.
+  PictureBox& AddPictureBox(std::string_view name, int index = 0);
+  PictureBox* FindPictureBox(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
 
   // The player's view: the persistent image with the labels and picture boxes on it.
@@ -77,6 +78,7 @@ class Form final : public Surface {
  protected:
   void Invalidate(const PixelRect& rect) override { InvalidateArea(rect); }
   void GeometryChanged() override;
+  void OutlineChanged() override;
 
  private:
   const FormDesign& design_;

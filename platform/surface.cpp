@@ -1,5 +1,6 @@
 #include <QFontMetricsF>
 
+#include "platform/handle_table.h"
 #include "platform/qt_internal.h"
 #include "platform/system_metrics.h"
 
@@ -11,9 +12,38 @@ QFont ToQFont(const FontSpec& font) {
   return result;
 }
 
-Surface::Surface() : image_(std::make_unique<Image>()) {}
+Surface::Surface()
+    : image_(std::make_unique<Image>()),
+      hwnd_(AddHandle(SurfaceObject{this})),
+      hdc_(AddHandle(SurfaceObject{this})) {}
 
-Surface::~Surface() = default;
+Surface::~Surface() {
+  RemoveHandle(hwnd_);
+  RemoveHandle(hdc_);
+  if (outline_) RemoveHandle(outline_);
+}
+
+const QRegion* OutlineOf(const Surface& surface) {
+  const auto* outline = LookupAs<RegionObject>(surface.Outline());
+  return outline ? &outline->region : nullptr;
+}
+
+void Surface::SetOutline(int32_t region, bool redraw) {
+  if (outline_) RemoveHandle(outline_);
+  outline_ = region;
+  if (auto* object = LookupAs<RegionObject>(region)) object->owner = this;
+  OutlineChanged();
+  if (redraw) InvalidateAll();
+}
+
+void Surface::PaintPicture(const Picture& picture, float x, float y) {
+  if (picture.Empty() || image_->pixels.isNull()) return;
+  {
+    ImagePainter painter(*image_);
+    painter.drawImage(TwipsToPixelsX(x), TwipsToPixelsY(y), picture.Pixels().pixels);
+  }
+  InvalidateAll();
+}
 
 void Surface::SetLeft(float twips) { Move(twips, top_); }
 void Surface::SetTop(float twips) { Move(left_, twips); }
@@ -83,7 +113,7 @@ void Surface::Line(float x1, float y1, float x2, float y2, Color color) {
   bool keep_end = from != to && pixels.rect().contains(to);
   QRgb end_pixel = keep_end ? pixels.pixel(to) : 0;
   {
-    QPainter painter(&pixels);
+    ImagePainter painter(*image_);
     painter.setPen(QPen(ToQColor(color), 0));
     painter.drawLine(from, to);
   }
@@ -95,7 +125,7 @@ void Surface::Print(std::string_view text) {
   QImage& pixels = image_->pixels;
   QFont font = ToQFont(font_);
   if (!pixels.isNull()) {
-    QPainter painter(&pixels);
+    ImagePainter painter(*image_);
     painter.setFont(font);
     painter.setPen(ToQColor(fore_color_));
     QFontMetricsF metrics(font, &pixels);

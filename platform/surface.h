@@ -36,6 +36,8 @@ struct Snapshot {
   Color ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
 };
 
+class Picture;
+
 struct PixelRect {
   int x = 0;
   int y = 0;
@@ -78,6 +80,19 @@ class Surface {
   void Print(std::string_view text);
   float TextWidth(std::string_view text) const;  // twips, in this surface's font
   float TextHeight(std::string_view text) const;
+  // Draws the picture at its natural size with its top-left corner at (x, y) twips.
+  void PaintPicture(const Picture& picture, float x, float y);
+
+  // Handles for the region and drawing calls: the window (outline) and its drawing surface,
+  // whose clipping area limits every drawing call above except Cls.
+  int32_t hWnd() const { return hwnd_; }
+  int32_t hDC() const { return hdc_; }
+  // The outline region, owned by this surface; 0 while it is rectangular.
+  int32_t Outline() const { return outline_; }
+  void SetOutline(int32_t region, bool redraw);
+
+  // Shows what was drawn on the image behind the drawing calls' back.
+  void InvalidateAll();
 
   struct Image;  // defined inside the platform
   Image& PersistentImage() const { return *image_; }
@@ -86,7 +101,7 @@ class Surface {
   // Pixels of this surface that changed, in its own pixel coordinates.
   virtual void Invalidate(const PixelRect& rect) = 0;
   virtual void GeometryChanged() = 0;
-  void InvalidateAll();
+  virtual void OutlineChanged() = 0;
 
  private:
   void ResizeImage();
@@ -99,4 +114,7 @@ class Surface {
   Color fore_color_ = kBlack;
   FontSpec font_;
   std::unique_ptr<Image> image_;
+  int32_t hwnd_;
+  int32_t hdc_;
+  int32_t outline_ = 0;
 };

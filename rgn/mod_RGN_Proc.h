@@ -2,10 +2,12 @@
 // The shaped-window library's public operations, as the application calls them.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
+#include "platform/surface.h"
+
 class Form;
-class Surface;
 
 // Pumps pending window events once, then blocks for ms milliseconds without handling any.
 void WaitMilliseconds(int32_t ms);
@@ -21,6 +23,17 @@ int32_t TickCount();
 int32_t PresetWidth(int shape);
 int32_t PresetHeight(int shape);
 void ApplyPresetSize(int shape, Surface& window);
+
+// Size preset 1 shapes the whole window at its origin, clears it and, withPicture, paints the
+// face; used for the answer cursor.
+void DecorateWindowPreset(int shape, Surface& window, bool withPicture);
+
+// Composite windows: a work-area-sized window whose outline is the union of many shapes.
+// Begin once, add each shape (twips from the window's corner), then apply.
+void BeginCompositeWindow(Form& window, int paintMode);
+void AddCompositeShape(int shapeNo, Form& window, float x, float y,
+                       std::optional<Color> fillColour = std::nullopt);
+void ApplyCompositeWindow(Form& window);
 
 // True when the key shows a pressed indication: down now, or pressed since the last query.
 bool IsEnterPressed();

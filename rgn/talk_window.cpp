@@ -1,34 +1,83 @@
+#include <string>
+
 #include "platform/form.h"
+#include "platform/gdi.h"
 #include "platform/toolkit.h"
 #include "platform/twips.h"
+#include "rgn/mod_RGN_Data.h"
 #include "rgn/mod_RGN_Proc.h"
+#include "rgn/shaping.h"
 
 namespace {
+
 constexpr float kBalloonHeight = 270;
-constexpr float kLeftEndWidth = 120;   // twips of the end with the tail, side 0
-constexpr float kRightEndWidth = 105;  // twips of the end without it
 constexpr float kTextLeft = 128;
 constexpr float kTextTop = 52;
+constexpr const char* kFrameLayer = "MakeRGNTalkWindowWaku";
+
+// The two ends of a balloon, the rims of the frame layer, and where the band starts.
+struct SideLayout {
+  int left_end;
+  int right_end;
+  float right_end_offset;  // twips added to the text width
+  int left_rim;
+  int right_rim;
+  float right_rim_offset;
+  float band_left;  // twips
+};
+constexpr SideLayout kSides[] = {
+    {10000, 10001, 120, 10004, 10005, 120, 120},  // tail at the lower left
+    {10002, 10003, 105, 10006, 10007, 118, 105},  // tail at the lower right
+};
+
 }  // namespace
 
 void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, int side) {
   window.Cls();
+  if (!TalkRegionTablesReady) {
+    InitTalkRegionTables();
+    TalkRegionTablesReady = true;
+  }
   y -= kBalloonHeight;
   window.SetCaption("MakeRGNTalkWindowTitle");
   window.SetFont({"ＭＳ Ｐゴシック", 8.25f});
-  float text_width = window.TextWidth(text);
-  window.SetWidth(text_width + kLeftEndWidth + kRightEndWidth);
+  const float text_width = window.TextWidth(text);
+  window.SetWidth(text_width + 120 + 105);
   window.SetHeight(kBalloonHeight);
-  int tppy = RoundHalfEven(Screen::TwipsPerPixelY());
-  window.SetBackColor(kWhite);
-  window.Cls();
+  const int tppx = RoundHalfEven(Screen::TwipsPerPixelX());
+  const int tppy = RoundHalfEven(Screen::TwipsPerPixelY());
 
-  // The band's top and bottom border rows; the ends carry their own rims.
-  float band_left = side == 1 ? kRightEndWidth : kLeftEndWidth;
-  float band_right = window.Width() - kRightEndWidth;
-  window.Line(band_left, static_cast<float>(tppy), band_right, static_cast<float>(tppy), kBlack);
-  float bottom = window.Height() - 3.0f * static_cast<float>(tppy);
-  window.Line(band_left, bottom, band_right, bottom, kBlack);
+  // A window still holding a balloon gets its frame layer redone rather than a second one.
+  PictureBox* found = window.FindPictureBox(kFrameLayer);
+  PictureBox& frame = found ? *found : window.AddPictureBox(kFrameLayer);
+  frame.Move(0, 0);
+  frame.SetWidth(text_width + 225);
+  frame.SetHeight(kBalloonHeight);
+  frame.SetBackColor(kBlack);
+  frame.SetVisible(true);
+
+  window.SetBackColor(kWhite);
+  const SideLayout& layout = kSides[side == 1 ? 1 : 0];
+  DecorateWindow(layout.left_end, window, kDecorateShape, 0, 0, false);
+  DecorateWindow(layout.right_end, window, kDecorateShape, text_width + layout.right_end_offset, 0,
+                 true);
+  HRGN band = CreateRectRgn(WholeDiv(layout.band_left, tppx), 1,
+                            WholeDiv(text_width, tppx) + WholeDiv(120, tppx), 16);
+  DecorateWindow(layout.left_rim, frame, kDecorateShape, 0, 0, false);
+  DecorateWindow(layout.right_rim, frame, kDecorateShape, text_width + layout.right_rim_offset, 0,
+                 true);
+  const float line_right = window.Width() - 105;
+  const float bottom = window.Height() - 3.0f * static_cast<float>(tppy);
+  window.Line(layout.band_left, static_cast<float>(tppy), line_right, static_cast<float>(tppy),
+              kBlack);
+  window.Line(layout.band_left, bottom, line_right, bottom, kBlack);
+
+  // The outline is the two ends and the band between them.
+  HRGN ends = CreateRectRgn(0, 0, 0, 0);
+  GetWindowRgn(window.hWnd(), ends);
+  CombineRgn(band, ends, band, RGN_OR);
+  DeleteObject(ends);
+  if (SetWindowRgn(window.hWnd(), band, true) == 0) DeleteObject(band);
 
   if (side == 1) x -= window.Width();
   window.SetForeColor(kBlack);

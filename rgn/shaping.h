@@ -1,0 +1,27 @@
+#pragma once
+// The library's inner routines: shapes as regions, given to windows and painted on them.
+
+#include <string_view>
+
+#include "platform/gdi.h"
+
+class Picture;
+class Surface;
+
+inline constexpr int kDecorateSize = 1;
+inline constexpr int kDecorateShape = 2;
+inline constexpr int kDecoratePicture = 4;
+
+// A new region of the shape with its origin at (x, y) twips; the caller owns it.
+HRGN MakeShapeRegion(int shapeNo, float x, float y);
+// The shape's outline for the window, replacing its outline or, with merge, added to it.
+void ShapeWindow(int shapeNo, Surface& window, float x, float y, bool merge);
+// The shape's face picture drawn at (x, y) twips, changing no pixel outside the shape.
+void PaintShapePicture(int shapeNo, Surface& window, float x, float y);
+// Size, outline and picture stages chosen by flag bits; the surface is cleared in between.
+void DecorateWindow(int shape, Surface& window, int flags, float x, float y, bool merge);
+// The face picture of shape 0 or 1, from the picture store frm_RGN_Picture.
+const Picture& pPicture(int shapeNo);
+
+// Shows the message in an OK-only box, then ends the program at once with a failure status.
+[[noreturn]] void StopWithMessage(std::string_view message);
