@@ -1,7 +1,10 @@
 #include "platform/toolkit.h"
 
 #include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +35,16 @@ void MsgBox(std::string_view text) {
                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                   QMessageBox::Ok);
   box.exec();
+}
+
+void PostTask(std::function<void()> task) { QTimer::singleShot(0, std::move(task)); }
+
+std::optional<std::string> DismissMessageBox() {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (!box) return std::nullopt;
+  std::string text = box->text().toStdString();
+  box->button(QMessageBox::Ok)->click();
+  return text;
 }
 
 namespace {

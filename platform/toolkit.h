@@ -1,6 +1,8 @@
 #pragma once
 // Program-wide services of the windowing toolkit.
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,11 @@ void DoEvents();
 
 // A message box with an OK button only; returns when it is dismissed.
 void MsgBox(std::string_view text);
+
+// Runs task from the event loop once it is idle, also while a modal box is open.
+void PostTask(std::function<void()> task);
+// Presses OK on the open message box and returns its text; nothing when none is open.
+std::optional<std::string> DismissMessageBox();
 
 namespace App {
 // The directory that holds the running executable, without a trailing separator.

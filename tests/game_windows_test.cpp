@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <iostream>
+
+#include "game/forms.h"
+#include "game/mod_Main.h"
+#include "game/random_digits.h"
+#include "platform/form.h"
+#include "platform/gdi.h"
+#include "platform/system_metrics.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "tests/scripted_play.h"
+
+namespace {
+
+using namespace mod_Main;
+
+// A 1024-pixel screen whose work area ends 720 px down (10800 twips).
+constexpr DisplayMetrics kScreen{.width_px = 1024, .height_px = 768, .work_area_bottom_px = 720,
+                                 .caption_px = 19};
+
+class GameWindows : public testing::Test {
+ protected:
+  void SetUp() override {
+    OverrideDisplayMetrics(&kScreen);
+    SeedRandomDigits(7);
+    StripLeft = 4980;
+    handles_ = LiveHandleCount();
+  }
+  void TearDown() override {
+    UnloadAllFormsExcept("");
+    OverrideDisplayMetrics(nullptr);
+  }
+  size_t handles_ = 0;
+};
+
+TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
+  Form& strip = frmMONDAI();
+  EXPECT_EQ(strip.Left(), 0);
+  EXPECT_EQ(strip.Width(), 15360);
+  EXPECT_EQ(strip.Height(), 10800);
+  EXPECT_EQ(strip.Label("LL", 0).Left(), 4926);
+  EXPECT_EQ(strip.Label("LL", 0).Top(), 10560);
+  EXPECT_EQ(strip.Label("LL", 19).Left(), 4926 + 19 * 270);
+  EXPECT_FALSE(strip.Label("LL", 7).Visible()) << "digits stay hidden until play";
+  for (int i = 0; i < kCells; ++i) EXPECT_EQ(strip.Label("LL", i).Caption(), DigitRow[i]);
+
+  Snapshot shot = strip.Compose();
+  const int top = 10530 / 15;  // 702
+  for (int i : {0, 19}) {
+    const int left = (4980 + 270 * i) / 15;
+    EXPECT_FALSE(shot.Shows(left + 1, top + 1)) << "cut corner of cell " << i;
+    EXPECT_EQ(shot.ColorAt(left + 2, top + 1), kBlack) << "rim";
+    EXPECT_EQ(shot.ColorAt(left + 5, top + 5), Rgb(192, 192, 192)) << "face";
+    EXPECT_EQ(shot.ColorAt(left + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
+    EXPECT_FALSE(shot.Shows(left + 17, top + 8)) << "gap";
+    EXPECT_FALSE(shot.Shows(left + 18, top)) << "gap";
+  }
+  EXPECT_FALSE(shot.Shows(10, 10)) << "the work area outside the cells is not the window's";
+
+  Form& cursor = frmKAITOU();
+  EXPECT_EQ(cursor.Left(), 4980);
+  EXPECT_EQ(cursor.Top(), 10005);
+  EXPECT_EQ(cursor.Width(), 510);
+  EXPECT_EQ(cursor.Height(), 525);
+}
+
+TEST_F(GameWindows, TimeAttacksLeaveNoHandleBehind) {
+  ScriptedPlay play(0, 40);
+  auto enter_when = [&play](bool (*condition)()) {
+    play.When(condition, [&play, condition](KeyTable& keys) {
+      keys.Press(VK_RETURN);
+      play.After(40, [](KeyTable& held) { held.Release(VK_RETURN); });
+    });
+  };
+  auto prompt = [] { return IsLoaded("frmTALK") && !FindLoadedForm("frmMONDAI")->Label("LL", 0).Visible(); };
+  auto result = [] { return IsLoaded("frmTALK") && FindLoadedForm("frmMONDAI")->Label("LL", 0).Visible(); };
+  long peak_kb = 0;
+  constexpr int kAttacks = 1000;
+  for (int attack = 0; attack < kAttacks; ++attack) {
+    enter_when(prompt);
+    enter_when(result);
+    TimeAttack();
+    ASSERT_EQ(LiveHandleCount(), handles_) << "after time attack " << attack + 1;
+    if (attack == 0) {
+      rusage usage{};
+      getrusage(RUSAGE_SELF, &usage);
+      peak_kb = usage.ru_maxrss;
+    }
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::cout << kAttacks << " time attacks: live handles " << LiveHandleCount() << " (start "
+            << handles_ << "), peak resident " << peak_kb << " KiB after the first, "
+            << usage.ru_maxrss << " KiB after the last\n";
+}
+
+}  // namespace
