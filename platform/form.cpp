@@ -150,6 +150,12 @@ PictureBox* Form::FindPictureBox(std::string_view name, int index) {
   return nullptr;
 }
 
+MenuItem& Form::Menu(std::string_view name, int index) {
+  MenuItem* item = menus_.Find(name, index);
+  if (!item) FatalError(name_ + " has no menu " + std::string(name) + "(" + std::to_string(index) + ")");
+  return *item;
+}
+
 Snapshot Form::Compose() const {
   PixelRect bounds = PixelBounds();
   QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0),

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/menu.h"
 #include "platform/surface.h"
 
 class Form;
@@ -63,6 +64,10 @@ class Form final : public Surface {
   PictureBox* FindPictureBox(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
 
+  // The form's menus hang below one invisible root item.
+  MenuItem& Menus() { return menus_; }
+  MenuItem& Menu(std::string_view name, int index = 0);
+
   // The player's view: the persistent image with the labels and picture boxes on it.
   Snapshot Compose() const;
   // How often the window on the screen was painted, for checking that idle updates are free.
@@ -87,6 +92,7 @@ class Form final : public Surface {
   bool visible_ = false;
   std::vector<std::unique_ptr<TextLabel>> labels_;
   std::vector<std::unique_ptr<PictureBox>> pictures_;
+  MenuItem menus_{"", 0, "", nullptr};
   FormWindow* window_ = nullptr;  // owned by the toolkit, created on the first show
   uint64_t repaints_ = 0;
 };

@@ -48,7 +48,10 @@ std::optional<std::string> DismissMessageBox() {
 }
 
 namespace {
+std::filesystem::path executable_override;
+
 std::filesystem::path Executable() {
+  if (!executable_override.empty()) return executable_override;
   std::error_code error;
   std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) FatalError("cannot find the running executable: " + error.message());
@@ -59,6 +62,8 @@ std::filesystem::path Executable() {
 std::string App::Path() { return Executable().parent_path().string(); }
 
 std::string App::EXEName() { return Executable().stem().string(); }
+
+void App::OverridePath(const std::string& executable) { executable_override = executable; }
 
 float Screen::Width() {
   DisplayMetrics metrics = CurrentDisplayMetrics();

@@ -41,6 +41,9 @@ namespace App {
 std::string Path();
 // The executable's file name without its extension.
 std::string EXEName();
+// Makes the program take another path for its executable (empty: the real one), so that what
+// it keeps beside the executable can go elsewhere.
+void OverridePath(const std::string& executable);
 }  // namespace App
 
 namespace Screen {

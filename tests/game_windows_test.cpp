@@ -10,6 +10,7 @@
 #include "platform/gdi.h"
 #include "platform/system_metrics.h"
 #include "rgn/mod_RGN_Proc.h"
+#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 namespace {
@@ -32,6 +33,7 @@ class GameWindows : public testing::Test {
     UnloadAllFormsExcept("");
     OverrideDisplayMetrics(nullptr);
   }
+  ScratchInstall install_;
   size_t handles_ = 0;
 };
 

@@ -9,6 +9,8 @@
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "rgn/mod_RGN_Proc.h"
+#include "scores/high_scores.h"
+#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 namespace {
@@ -54,6 +56,7 @@ class TimeAttackTest : public testing::Test {
     UnloadAllFormsExcept("");
     OverrideDisplayMetrics(nullptr);
   }
+  ScratchInstall install_;
   // ENTER at the start prompt, and ENTER again once the result is shown.
   static void StartAndFinish(ScriptedPlay& play) {
     play.When(AtStartPrompt, [&play](KeyTable&) { Tap(play, VK_RETURN, 5); });
@@ -82,7 +85,11 @@ TEST_F(TimeAttackTest, FirstPassPromptsAtOncePlaysSixtySecondsAndClosesEverythin
     probes.push_back(TimeShown());
     Form& balloon = *FindLoadedForm("frmTALK");
     EXPECT_EQ(balloon.Width(), balloon.TextWidth("0 回正解！ENTERキーで戻ります。") + 225);
-    EXPECT_FALSE(IsLoaded("frmTalk2"));
+    // Even no correct answer ranks in an empty table.
+    Form& rank = *FindLoadedForm("frmTalk2");
+    EXPECT_EQ(rank.Width(), rank.TextWidth("1 位にランキングされました。おめでとう！") + 225);
+    EXPECT_EQ(rank.Left(), balloon.Left());
+    EXPECT_EQ(rank.Top(), balloon.Top() + balloon.Height()) << "directly below the score";
   });
 
   TimeAttack();
@@ -93,6 +100,7 @@ TEST_F(TimeAttackTest, FirstPassPromptsAtOncePlaysSixtySecondsAndClosesEverythin
   EXPECT_LE(result_after, 59955u);
   EXPECT_EQ(CorrectCount, 0);
   EXPECT_TRUE(LoadedFormNames().empty());
+  EXPECT_EQ(ReadHighScoreEntry(1).substr(0, 2), "0,");
 }
 
 TEST_F(TimeAttackTest, CorrectDigitsReplaceTheLeftCellAndMoveTheCursorWrongOnesChangeNothing) {

@@ -1,0 +1,32 @@
+#include "menu/forms.h"
+#include "platform/form.h"
+#include "platform/toolkit.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "scores/high_score_display.h"
+
+namespace {
+
+void OpenHighScores(Form&) { RefreshHighScoreMenu(); }
+
+void Quit(Form& holder) { Unload(holder); }
+
+void Design(Form& form) {
+  MenuItem& popup = form.Menus().Add("mpop", "mpop");
+  MenuItem& scores = popup.Add("mh", "ハイスコア", OpenHighScores);
+  for (int rank = 0; rank < 5; ++rank) scores.Add("mhiscore", "", nullptr, rank);
+  popup.Add("sep003", "-");
+  popup.Add("mver", "バージョン情報");
+  popup.Add("sep001", "-");
+  popup.Add("mend", "終了", Quit);
+}
+
+void Close(Form& form) {
+  UnloadAllFormsExcept(form.Name());
+  End();
+}
+
+const FormDesign kDesign{.name = "frmMenu", .design = Design, .close = Close};
+
+}  // namespace
+
+Form& frmMenu() { return Reference(kDesign); }

@@ -1,0 +1,23 @@
+#pragma once
+// The text of an INI file, read and edited the way the profile-string functions do it:
+// section and key names match without regard to ASCII case, spaces around "=" and around
+// values do not count, CRLF or LF line ends and a UTF-8 byte-order mark are accepted.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The value of the first matching key in the first matching section, trimmed of spaces.
+std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key);
+
+// Whether a name or value can stand in an INI line: no line break or NUL, a key without "="
+// and a section name without "]"; a key or section name is not empty.
+bool IniSectionNameFits(std::string_view section);
+bool IniKeyFits(std::string_view key);
+bool IniValueFits(std::string_view value);
+
+// The text with key set to value in section, creating either when missing. Every other line
+// stays byte for byte, and new lines take the file's line ends. Names and value must fit.
+std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
+                        std::string_view value);

@@ -1,0 +1,12 @@
+#pragma once
+// The high-score table as the five entries of the popup menu's high-score submenu.
+
+#include <string>
+#include <string_view>
+
+// "１位：2024年01月05日 09:03:07  スコア:   37 回", or "１位：(なし)" for an empty slot.
+// A time stamp that cannot be read is shown as stored; an entry without "," is all score.
+std::string HighScoreCaption(int rank, std::string_view entry);
+
+// Rewrites the five captions from the settings file as it is now.
+void RefreshHighScoreMenu();
