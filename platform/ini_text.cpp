@@ -70,9 +70,9 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
   bool in_section = false;
   for (const Line& line : SplitLines(text)) {
     if (auto name = SectionName(line.content)) {
-      in_section = SameName(*name, section);
+      in_section = SameName(*name, Trim(section));
     } else if (in_section) {
-      if (auto found = KeyOf(line.content); found && SameName(*found, key)) {
+      if (auto found = KeyOf(line.content); found && SameName(*found, Trim(key))) {
         return std::string(Trim(line.content.substr(line.content.find('=') + 1)));
       }
     }
@@ -101,7 +101,7 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
 
   auto section_at = lines.end();
   for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (auto name = SectionName(it->content); name && SameName(*name, section)) {
+    if (auto name = SectionName(it->content); name && SameName(*name, Trim(section))) {
       section_at = it;
       break;
     }
@@ -115,9 +115,12 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
     size_t last_filled = first - 1;  // the header, or the last non-blank line of the section
     bool replaced = false;
     for (size_t i = first; i < lines.size() && !replaced && !SectionName(lines[i].content); ++i) {
-      if (auto found = KeyOf(lines[i].content); found && SameName(*found, key)) {
-        bool had_cr = !lines[i].raw.empty() && lines[i].raw.back() == '\r';
-        out[i] = std::string(*found) + "=" + std::string(value) + (had_cr ? "\r" : "");
+      if (auto found = KeyOf(lines[i].content); found && SameName(*found, Trim(key))) {
+        // Only the value changes: the key keeps its spelling and spacing.
+        std::string_view raw = lines[i].raw;
+        bool had_cr = !raw.empty() && raw.back() == '\r';
+        out[i] = std::string(raw.substr(0, raw.find('=') + 1)) + std::string(value) +
+                 (had_cr ? "\r" : "");
         replaced = true;
       } else if (!lines[i].content.empty()) {
         last_filled = i;
