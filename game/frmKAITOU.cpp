@@ -2,6 +2,7 @@
 
 #include "game/forms.h"
 #include "game/mod_Main.h"
+#include "menu/forms.h"
 #include "platform/form.h"
 #include "rgn/mod_RGN_Proc.h"
 
@@ -22,7 +23,13 @@ void Load(Form& form) {
   form.Move(static_cast<float>(mod_Main::StripLeft + w * 0), static_cast<float>(t));
 }
 
-const FormDesign kDesign{.name = "frmKAITOU", .design = Design, .load = Load};
+// The right button opens the game's menu at the pointer; the others do nothing.
+void MouseDown(Form&, MouseButton button, int, float, float) {
+  if (button == MouseButton::Right) PopupMenu(frmMenu(), frmMenu().Menu("mpop"));
+}
+
+const FormDesign kDesign{
+    .name = "frmKAITOU", .design = Design, .load = Load, .mouse_down = MouseDown};
 
 }  // namespace
 

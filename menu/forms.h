@@ -4,3 +4,6 @@ class Form;
 
 // The hidden holder of the popup menu; closing it, for whatever reason, ends the program.
 Form& frmMenu();
+
+// The about box; shown modally, closed by its OK button or its close box.
+Form& frm_Version();

@@ -8,6 +8,8 @@ namespace {
 
 void OpenHighScores(Form&) { RefreshHighScoreMenu(); }
 
+void ShowAbout(Form&) { frm_Version().Show(ShowMode::Modal); }
+
 void Quit(Form& holder) { Unload(holder); }
 
 void Design(Form& form) {
@@ -15,7 +17,7 @@ void Design(Form& form) {
   MenuItem& scores = popup.Add("mh", "ハイスコア", OpenHighScores);
   for (int rank = 0; rank < 5; ++rank) scores.Add("mhiscore", "", nullptr, rank);
   popup.Add("sep003", "-");
-  popup.Add("mver", "バージョン情報");
+  popup.Add("mver", "バージョン情報", ShowAbout);
   popup.Add("sep001", "-");
   popup.Add("mend", "終了", Quit);
 }

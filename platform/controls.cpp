@@ -101,3 +101,18 @@ void PictureBox::Invalidate(const PixelRect& rect) {
 }
 
 void PictureBox::GeometryChanged() { owner_.InvalidateArea({0, 0, 1 << 20, 1 << 20}); }
+
+CommandButton::CommandButton(std::string name, std::string caption, Handler click)
+    : name_(std::move(name)), caption_(std::move(caption)), click_(click) {}
+
+void CommandButton::Move(float left, float top, float width, float height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+}
+
+PixelRect CommandButton::PixelBounds() const {
+  return {TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
+          TwipsToPixelsY(height_)};
+}

@@ -68,6 +68,35 @@ class TextLabel {
   float height_ = 0;
 };
 
+// A push button; the platform's window makes the real one when the form is shown.
+class CommandButton {
+ public:
+  using Handler = void (*)(Form&);
+  CommandButton(std::string name, std::string caption, Handler click);
+
+  const std::string& Name() const { return name_; }
+  const std::string& Caption() const { return caption_; }
+  Handler Click() const { return click_; }
+  float Left() const { return left_; }
+  float Top() const { return top_; }
+  float Width() const { return width_; }
+  float Height() const { return height_; }
+  void Move(float left, float top, float width, float height);
+  PixelRect PixelBounds() const;
+  // ENTER presses the default button, ESC the cancel button.
+  bool Default = false;
+  bool Cancel = false;
+
+ private:
+  std::string name_;
+  std::string caption_;
+  Handler click_;
+  float left_ = 0;
+  float top_ = 0;
+  float width_ = 0;
+  float height_ = 0;
+};
+
 // A child surface with its own persistent image, drawn above the form's image and labels.
 class PictureBox final : public Surface {
  public:

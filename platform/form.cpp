@@ -110,8 +110,8 @@ void Form::Hide() {
   if (window_) window_->hide();
 }
 
-TextLabel& Form::AddLabel(std::string_view name) {
-  labels_.push_back(std::make_unique<TextLabel>(*this, std::string(name), 0));
+TextLabel& Form::AddLabel(std::string_view name, int index) {
+  labels_.push_back(std::make_unique<TextLabel>(*this, std::string(name), index));
   return *labels_.back();
 }
 
@@ -141,6 +141,13 @@ PictureBox& Form::AddPictureBox(std::string_view name, int index) {
   }
   pictures_.push_back(std::make_unique<PictureBox>(*this, std::string(name), index));
   return *pictures_.back();
+}
+
+CommandButton& Form::AddButton(std::string_view name, std::string_view caption,
+                               CommandButton::Handler click) {
+  buttons_.push_back(
+      std::make_unique<CommandButton>(std::string(name), std::string(caption), click));
+  return *buttons_.back();
 }
 
 PictureBox* Form::FindPictureBox(std::string_view name, int index) {
@@ -201,7 +208,9 @@ void Form::OutlineChanged() {
 void Form::GeometryChanged() {
   if (!window_) return;
   PixelRect bounds = PixelBounds();
-  window_->setGeometry(bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1));
+  QRect area(bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1));
+  window_->setGeometry(area);
+  if (design_.style == FormStyle::FixedDialog) window_->setFixedSize(area.size());
 }
 
 Form& Reference(const FormDesign& design) {

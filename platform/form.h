@@ -54,13 +54,17 @@ class Form final : public Surface {
 
   // Control arrays of labels: element 0 comes from the design, later elements from
   // LoadLabel, which copies element 0's design.
-  TextLabel& AddLabel(std::string_view name);
+  TextLabel& AddLabel(std::string_view name, int index = 0);
   TextLabel& LoadLabel(std::string_view name, int index);
   TextLabel& Label(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<TextLabel>>& Labels() const { return labels_; }
 
   // Picture boxes, added at run time or in the design, and found by name and array index.
   PictureBox& AddPictureBox(std::string_view name, int index = 0);
+  // Buttons, in tab order; the first has the keyboard focus when the form opens.
+  CommandButton& AddButton(std::string_view name, std::string_view caption,
+                           CommandButton::Handler click);
+  const std::vector<std::unique_ptr<CommandButton>>& Buttons() const { return buttons_; }
   PictureBox* FindPictureBox(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
 
@@ -92,10 +96,15 @@ class Form final : public Surface {
   bool visible_ = false;
   std::vector<std::unique_ptr<TextLabel>> labels_;
   std::vector<std::unique_ptr<PictureBox>> pictures_;
+  std::vector<std::unique_ptr<CommandButton>> buttons_;
   MenuItem menus_{"", 0, "", nullptr};
   FormWindow* window_ = nullptr;  // owned by the toolkit, created on the first show
   uint64_t repaints_ = 0;
 };
+
+// Shows the item's submenu at the mouse pointer and returns once it has closed and the handler
+// of the chosen item has run. Opening a submenu runs its item's handler first.
+void PopupMenu(Form& owner, MenuItem& root);
 
 // The loaded form of this design, loading it first if it is not loaded.
 Form& Reference(const FormDesign& design);

@@ -1,6 +1,8 @@
 #include "platform/form_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QPaintEvent>
 
@@ -11,7 +13,8 @@ namespace {
 Qt::WindowFlags FlagsFor(FormStyle style) {
   switch (style) {
     case FormStyle::FixedDialog:
-      return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+      // A tool window with a title bar: a dialog without a taskbar entry.
+      return Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
              Qt::WindowCloseButtonHint;
     case FormStyle::Borderless:
       break;
@@ -39,8 +42,37 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
-  setAttribute(Qt::WA_ShowWithoutActivating);
+  if (form.Design().style == FormStyle::Borderless) {
+    // The game's windows never take the keyboard from the player's other windows.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+  }
   setAttribute(Qt::WA_OpaquePaintEvent);
+  AddButtons();
+}
+
+void FormWindow::AddButtons() {
+  for (const auto& button : form_->Buttons()) {
+    auto* push = new QPushButton(QString::fromStdString(button->Caption()), this);
+    PixelRect at = button->PixelBounds();
+    push->setGeometry(at.x, at.y, at.width, at.height);
+    push->setDefault(button->Default);
+    const CommandButton* pressed = button.get();
+    QObject::connect(push, &QPushButton::clicked, this, [this, pressed] { Press(*pressed); });
+    if (button == form_->Buttons().front()) push->setFocus();
+  }
+}
+
+void FormWindow::Press(const CommandButton& button) {
+  if (form_ && button.Click()) button.Click()(*form_);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (form_ && event->key() == Qt::Key_Escape) {
+    for (const auto& button : form_->Buttons()) {
+      if (button->Cancel) return Press(*button);
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FormWindow::Release() {

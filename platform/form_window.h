@@ -15,7 +15,11 @@ class FormWindow final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void AddButtons();
+  void Press(const CommandButton& button);
+
   Form* form_;
 };

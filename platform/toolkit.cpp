@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +13,12 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "platform/qt_internal.h"
 #include "platform/system_metrics.h"
+
+void SetApplicationIcon(const Picture& icon) {
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.Pixels().pixels)));
+}
 
 void DoEvents() {
   // Windows of unloaded forms go away here, as the toolkit's own loop would do it.
@@ -68,6 +75,11 @@ void App::OverridePath(const std::string& executable) { executable_override = ex
 float Screen::Width() {
   DisplayMetrics metrics = CurrentDisplayMetrics();
   return static_cast<float>(metrics.width_px * metrics.twips_per_pixel_x);
+}
+
+float Screen::Height() {
+  DisplayMetrics metrics = CurrentDisplayMetrics();
+  return static_cast<float>(metrics.height_px * metrics.twips_per_pixel_y);
 }
 
 float Screen::TwipsPerPixelX() { return CurrentDisplayMetrics().twips_per_pixel_x; }

@@ -19,6 +19,11 @@ class Application {
 // Prints one line and returns non-zero when the display cannot be used.
 int RunApplication(int argc, char** argv, void (*entry)());
 
+class Picture;
+
+// The icon of every window.
+void SetApplicationIcon(const Picture& icon);
+
 // Handles the queued window events, then returns.
 void DoEvents();
 
@@ -36,6 +41,10 @@ void PostTask(std::function<void()> task);
 // Presses OK on the open message box and returns its text; nothing when none is open.
 std::optional<std::string> DismissMessageBox();
 
+// Chooses the item of an open popup menu with this caption, as a click would: an item with a
+// submenu opens it, any other item is chosen and the menu closes. False when none shows it.
+bool ChoosePopupItem(std::string_view caption);
+
 namespace App {
 // The directory that holds the running executable, without a trailing separator.
 std::string Path();
@@ -48,6 +57,7 @@ void OverridePath(const std::string& executable);
 
 namespace Screen {
 float Width();  // twips
+float Height();
 float TwipsPerPixelX();
 float TwipsPerPixelY();
 }  // namespace Screen

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/forms.h"
+#include "game/mod_Main.h"
+#include "menu/forms.h"
+#include "platform/form.h"
+#include "platform/system_metrics.h"
+#include "platform/toolkit.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "scores/settings.h"
+#include "tests/scratch_install.h"
+#include "tests/scripted_play.h"
+
+namespace {
+
+// Closing the menu holder ends the program, so these tests run in a child process, which
+// reports a broken expectation by its exit status and message.
+void Require(bool holds, const std::string& what) {
+  if (!holds) {
+    std::fprintf(stderr, "not so: %s\n", what.c_str());
+    std::_Exit(2);
+  }
+}
+
+// Right-clicks the cursor window and makes the given choices once the menu is open.
+void RightClickAndChoose(std::vector<std::string> choices) {
+  PostTask([choices] {
+    for (const std::string& choice : choices) Require(ChoosePopupItem(choice), choice);
+  });
+  FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
+}
+
+bool DigitsShown() {
+  Form* strip = FindLoadedForm("frmMONDAI");
+  return strip && strip->Label("LL", 0).Visible();
+}
+bool AtStartPrompt() { return IsLoaded("frmTALK") && !DigitsShown(); }
+bool Playing() { return DigitsShown() && !IsLoaded("frmTALK"); }
+bool AtResult() { return DigitsShown() && IsLoaded("frmTALK"); }
+
+class Menu : public testing::Test {
+ protected:
+  void SetUp() override { mod_Main::StripLeft = 4980; }
+  ScratchInstall install_;
+};
+
+TEST_F(Menu, TreeAndHighScoreCaptionsFollowTheFileAtEveryOpening) {
+  auto check = [] {
+    MenuItem& popup = frmMenu().Menu("mpop");
+    std::string tree;
+    for (const auto& item : popup.Items()) tree += item->Name() + "=" + item->Caption() + ";";
+    Require(tree == "mh=ハイスコア;sep003=-;mver=バージョン情報;sep001=-;mend=終了;", tree);
+    Require(frmMenu().Menu("mh").Items().size() == 5, "five rank entries");
+
+    frmKAITOU().Show();
+    RightClickAndChoose({"ハイスコア", "１位：(なし)"});
+    Require(frmMenu().Menu("mhiscore", 4).Caption() == "５位：(なし)", "empty table");
+    WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
+    RightClickAndChoose({"ハイスコア", "１位：2024年01月05日 09:03:07  スコア:   37 回"});
+    Require(IsLoaded("frmKAITOU"), "choosing a rank entry only closes the menu");
+    Unload(frmMenu());
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Menu, EscAtTheStartPromptEndsTheProgramWhenTheHolderIsLoaded) {
+  auto quit = [] {
+    frmMenu();
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [](KeyTable& keys) { keys.Press(VK_ESCAPE); });
+    mod_Main::TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(quit(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Menu, ExitDuringPlayEndsAtOnceAndTheMenuKeepsTheNextTimeAttackGoing) {
+  auto quit_in_play = [] {
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [](KeyTable& keys) { keys.Press(VK_RETURN); });
+    play.When(Playing, [&play](KeyTable& keys) {
+      keys.Release(VK_RETURN);
+      play.After(1000, [](KeyTable&) { RightClickAndChoose({"終了"}); });
+    });
+    mod_Main::TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(quit_in_play(), testing::ExitedWithCode(0), "");
+
+  auto menu_then_next = [] {
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [&play](KeyTable& keys) {
+      keys.Press(VK_RETURN);
+      play.After(10, [](KeyTable& held) { held.Release(VK_RETURN); });
+    });
+    play.When(Playing, [](KeyTable&) { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
+    play.When(AtResult, [&play](KeyTable& keys) {
+      keys.Press(VK_RETURN);
+      play.After(10, [](KeyTable& held) { held.Release(VK_RETURN); });
+    });
+    mod_Main::TimeAttack();
+    Require(IsLoaded("frmMenu"), "the holder stays loaded");
+    std::fprintf(stderr, "first time attack over\n");
+    play.When(AtStartPrompt, [](KeyTable& keys) { keys.Press(VK_ESCAPE); });
+    mod_Main::TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(menu_then_next(), testing::ExitedWithCode(0), "first time attack over");
+}
+
+TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {
+  Form& about = frm_Version();
+  EXPECT_EQ(about.Caption(), "バージョン情報");
+  EXPECT_EQ(about.Width(), 3945);
+  EXPECT_EQ(about.Height(), 1125);
+  EXPECT_EQ(about.Label("Label3").Caption(), "ノルカ計算");
+  EXPECT_TRUE(about.Label("Label3").Font().bold);
+  EXPECT_EQ(about.Label("Label2", 1).Caption(), "Version 1.0.0");
+  EXPECT_EQ(about.Label("Label2", 1).Left(), 1515);
+  ASSERT_EQ(about.Buttons().size(), 1u);
+  const CommandButton& ok = *about.Buttons().front();
+  EXPECT_EQ(ok.Caption(), "OK");
+  EXPECT_TRUE(ok.Default && ok.Cancel);
+  EXPECT_EQ(ok.Left(), 3075);
+  Snapshot first = about.Compose();
+  EXPECT_EQ(first.ColorAt(5, 5), Rgb(192, 192, 192));
+  EXPECT_EQ(first.ColorAt(20, 59), kBlack) << "the darker line of the rule";
+  EXPECT_EQ(first.ColorAt(20, 58), kWhite) << "its white line";
+  EXPECT_NE(first.ColorAt(12 + 16, 14 + 3), Rgb(192, 192, 192)) << "the icon";
+
+  PostTask([] { FindLoadedForm("frm_Version")->Buttons().front()->Click()(*FindLoadedForm("frm_Version")); });
+  about.Show(ShowMode::Modal);
+  EXPECT_FALSE(IsLoaded("frm_Version"));
+
+  PostTask([] { FindLoadedForm("frm_Version")->WindowClosed(); });
+  frm_Version().Show(ShowMode::Modal);
+  EXPECT_FALSE(IsLoaded("frm_Version")) << "the close box acts like OK";
+  EXPECT_EQ(frm_Version().Compose().argb, first.argb) << "an identical dialog";
+  Unload(frm_Version());
+}
+
+}  // namespace
