@@ -106,9 +106,12 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
       break;
     }
   }
-  std::string entry = std::string(key) + "=" + std::string(value) + line_end;
+  std::string entry(key);
+  entry.append("=").append(value).append(line_end);
   if (section_at == lines.end()) {
-    out.push_back("[" + std::string(section) + "]" + line_end);
+    std::string header("[");
+    header.append(section).append("]").append(line_end);
+    out.push_back(std::move(header));
     out.push_back(entry);
   } else {
     size_t first = static_cast<size_t>(section_at - lines.begin()) + 1;
@@ -119,8 +122,7 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
         // Only the value changes: the key keeps its spelling and spacing.
         std::string_view raw = lines[i].raw;
         bool had_cr = !raw.empty() && raw.back() == '\r';
-        out[i] = std::string(raw.substr(0, raw.find('=') + 1)) + std::string(value) +
-                 (had_cr ? "\r" : "");
+        out[i].assign(raw.substr(0, raw.find('=') + 1)).append(value).append(had_cr ? "\r" : "");
         replaced = true;
       } else if (!lines[i].content.empty()) {
         last_filled = i;
