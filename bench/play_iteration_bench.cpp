@@ -20,7 +20,8 @@ namespace {
 void ShowCursorWindow() {
   Form& cursor = frmKAITOU();
   cursor.Show();
-  for (int i = 0; i < 20; ++i) DoEvents();
+  for (int i = 0; i < 20; ++i)
+    DoEvents();
 }
 
 void BM_PlayIteration(benchmark::State& state) {
@@ -42,7 +43,8 @@ BENCHMARK(BM_PlayIteration)->MinTime(2.0)->Repetitions(5)->ReportAggregatesOnly(
 void BM_PlayIterationUnchangedText(benchmark::State& state) {
   ShowCursorWindow();
   frmKAITOU().Label("LT").SetCaption("42.0");
-  for (int i = 0; i < 20; ++i) DoEvents();
+  for (int i = 0; i < 20; ++i)
+    DoEvents();
   uint64_t repaints = frmKAITOU().RepaintCount();
   for (auto _ : state) {
     benchmark::DoNotOptimize(GetTickCount());

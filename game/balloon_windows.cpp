@@ -5,13 +5,19 @@
 
 namespace {
 
-void Design(Form& form) { form.SetCaption("Form1"); }
+void Design(Form& form) {
+  form.SetCaption("Form1");
+}
 
 const FormDesign kTalk{.name = "frmTALK", .design = Design};
 const FormDesign kTalk2{.name = "frmTalk2", .design = Design};
 
 }  // namespace
 
-Form& frmTALK() { return Reference(kTalk); }
+Form& frmTALK() {
+  return Reference(kTalk);
+}
 
-Form& frmTalk2() { return Reference(kTalk2); }
+Form& frmTalk2() {
+  return Reference(kTalk2);
+}

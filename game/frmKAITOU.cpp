@@ -33,4 +33,6 @@ const FormDesign kDesign{
 
 }  // namespace
 
-Form& frmKAITOU() { return Reference(kDesign); }
+Form& frmKAITOU() {
+  return Reference(kDesign);
+}

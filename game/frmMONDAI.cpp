@@ -46,4 +46,6 @@ const FormDesign kDesign{.name = "frmMONDAI", .design = Design, .load = Load};
 
 }  // namespace
 
-Form& frmMONDAI() { return Reference(kDesign); }
+Form& frmMONDAI() {
+  return Reference(kDesign);
+}

@@ -10,4 +10,6 @@ void Start() {
 }
 }  // namespace
 
-int main(int argc, char** argv) { return RunApplication(argc, argv, Start); }
+int main(int argc, char** argv) {
+  return RunApplication(argc, argv, Start);
+}

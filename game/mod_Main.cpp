@@ -95,7 +95,8 @@ void TakeCorrectAnswer(int digit) {
   frmKAITOU().Move(static_cast<float>(StripLeft + CellStep * PairPos),
                    static_cast<float>(CursorTop));
   // One press counts once, however long it is held.
-  while (ReadDigitKey() != -1) DoEvents();
+  while (ReadDigitKey() != -1)
+    DoEvents();
   DoEvents();
 }
 
@@ -120,7 +121,8 @@ void ShowResult() {
 }
 
 void Play() {
-  for (int i = 0; i < kCells; ++i) frmMONDAI().Label("LL", i).SetVisible(true);
+  for (int i = 0; i < kCells; ++i)
+    frmMONDAI().Label("LL", i).SetVisible(true);
   StartTick = TickCount();
   while (!GameOver) {
     // Unsigned difference: play goes on across the wrap of the tick counter.
@@ -162,9 +164,10 @@ void TimeAttack() {
 }
 
 void Main() {
-  SeedRandomDigits(static_cast<uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count()));
-  for (;;) TimeAttack();
+  SeedRandomDigits(
+      static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+  for (;;)
+    TimeAttack();
 }
 
 }  // namespace mod_Main

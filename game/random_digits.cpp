@@ -9,7 +9,9 @@ std::mt19937_64& Generator() {
 }
 }  // namespace
 
-void SeedRandomDigits(uint64_t seed) { Generator().seed(seed); }
+void SeedRandomDigits(uint64_t seed) {
+  Generator().seed(seed);
+}
 
 std::string RandomDigit() {
   std::uniform_int_distribution<int> digit(0, 9);

@@ -6,16 +6,23 @@
 
 namespace {
 
-void OpenHighScores(Form&) { RefreshHighScoreMenu(); }
+void OpenHighScores(Form&) {
+  RefreshHighScoreMenu();
+}
 
-void ShowAbout(Form&) { frm_Version().Show(ShowMode::Modal); }
+void ShowAbout(Form&) {
+  frm_Version().Show(ShowMode::Modal);
+}
 
-void Quit(Form& holder) { Unload(holder); }
+void Quit(Form& holder) {
+  Unload(holder);
+}
 
 void Design(Form& form) {
   MenuItem& popup = form.Menus().Add("mpop", "mpop");
   MenuItem& scores = popup.Add("mh", "ハイスコア", OpenHighScores);
-  for (int rank = 0; rank < 5; ++rank) scores.Add("mhiscore", "", nullptr, rank);
+  for (int rank = 0; rank < 5; ++rank)
+    scores.Add("mhiscore", "", nullptr, rank);
   popup.Add("sep003", "-");
   popup.Add("mver", "バージョン情報", ShowAbout);
   popup.Add("sep001", "-");
@@ -31,4 +38,6 @@ const FormDesign kDesign{.name = "frmMenu", .design = Design, .close = Close};
 
 }  // namespace
 
-Form& frmMenu() { return Reference(kDesign); }
+Form& frmMenu() {
+  return Reference(kDesign);
+}

@@ -8,7 +8,9 @@
 
 namespace {
 
-void Close(Form& form) { Unload(form); }
+void Close(Form& form) {
+  Unload(form);
+}
 
 void Design(Form& form) {
   form.SetCaption("バージョン情報");
@@ -46,4 +48,6 @@ const FormDesign kDesign{
 
 }  // namespace
 
-Form& frm_Version() { return Reference(kDesign); }
+Form& frm_Version() {
+  return Reference(kDesign);
+}

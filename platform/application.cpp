@@ -58,8 +58,8 @@ int RunApplication(int argc, char** argv, void (*entry)()) {
     keys = std::make_unique<X11KeySource>();
   } catch (const std::runtime_error& error) {
     std::cerr << "noruka-keisan: " << error.what()
-              << "; start it inside an X session, or under a virtual one: xvfb-run "
-              << argv[0] << std::endl;
+              << "; start it inside an X session, or under a virtual one: xvfb-run " << argv[0]
+              << std::endl;
     return 1;
   }
   application_argc = argc;

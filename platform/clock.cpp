@@ -29,8 +29,14 @@ Clock* SetClock(Clock* clock) {
   return previous;
 }
 
-Clock& CurrentClock() { return *current; }
+Clock& CurrentClock() {
+  return *current;
+}
 
-uint32_t GetTickCount() { return current->Now(); }
+uint32_t GetTickCount() {
+  return current->Now();
+}
 
-void Sleep(uint32_t ms) { current->SleepFor(ms); }
+void Sleep(uint32_t ms) {
+  current->SleepFor(ms);
+}

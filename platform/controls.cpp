@@ -43,7 +43,9 @@ void TextLabel::SetForeColor(Color color) {
   Invalidate();
 }
 
-void TextLabel::Move(float left, float top) { Move(left, top, width_, height_); }
+void TextLabel::Move(float left, float top) {
+  Move(left, top, width_, height_);
+}
 
 void TextLabel::Move(float left, float top, float width, float height) {
   bool shown = visible_;
@@ -82,11 +84,17 @@ void TextLabel::Invalidate() const {
 PictureBox::PictureBox(Form& owner, std::string name, int index)
     : owner_(owner), name_(std::move(name)), index_(index), held_(std::make_unique<Picture>()) {}
 
-const Picture& PictureBox::Held() const { return *held_; }
+const Picture& PictureBox::Held() const {
+  return *held_;
+}
 
-void PictureBox::Hold(const Picture& picture) { *held_ = picture; }
+void PictureBox::Hold(const Picture& picture) {
+  *held_ = picture;
+}
 
-void PictureBox::OutlineChanged() { owner_.InvalidateArea(PixelBounds()); }
+void PictureBox::OutlineChanged() {
+  owner_.InvalidateArea(PixelBounds());
+}
 
 void PictureBox::SetVisible(bool visible) {
   if (visible == visible_) return;
@@ -100,7 +108,9 @@ void PictureBox::Invalidate(const PixelRect& rect) {
   owner_.InvalidateArea({at.x + rect.x, at.y + rect.y, rect.width, rect.height});
 }
 
-void PictureBox::GeometryChanged() { owner_.InvalidateArea({0, 0, 1 << 20, 1 << 20}); }
+void PictureBox::GeometryChanged() {
+  owner_.InvalidateArea({0, 0, 1 << 20, 1 << 20});
+}
 
 CommandButton::CommandButton(std::string name, std::string caption, Handler click)
     : name_(std::move(name)), caption_(std::move(caption)), click_(click) {}

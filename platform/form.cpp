@@ -159,14 +159,14 @@ PictureBox* Form::FindPictureBox(std::string_view name, int index) {
 
 MenuItem& Form::Menu(std::string_view name, int index) {
   MenuItem* item = menus_.Find(name, index);
-  if (!item) FatalError(name_ + " has no menu " + std::string(name) + "(" + std::to_string(index) + ")");
+  if (!item)
+    FatalError(name_ + " has no menu " + std::string(name) + "(" + std::to_string(index) + ")");
   return *item;
 }
 
 Snapshot Form::Compose() const {
   PixelRect bounds = PixelBounds();
-  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0),
-               QImage::Format_ARGB32);
+  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0), QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   if (!image.isNull()) {
     QPainter painter(&image);
@@ -178,7 +178,8 @@ Snapshot Form::Compose() const {
   snapshot.argb.resize(static_cast<size_t>(snapshot.width) * snapshot.height);
   for (int y = 0; y < snapshot.height; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    std::copy(row, row + snapshot.width, snapshot.argb.begin() + static_cast<long>(y) * snapshot.width);
+    std::copy(row, row + snapshot.width,
+              snapshot.argb.begin() + static_cast<long>(y) * snapshot.width);
   }
   return snapshot;
 }
@@ -187,7 +188,9 @@ void Form::InvalidateArea(const PixelRect& rect) {
   if (window_ && visible_) window_->update(ToQRect(rect));
 }
 
-void Form::WindowClosed() { Unload(*this); }
+void Form::WindowClosed() {
+  Unload(*this);
+}
 
 void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
   if (!design_.mouse_down) return;
@@ -238,7 +241,9 @@ bool Unload(Form& form) {
   return true;
 }
 
-bool IsLoaded(std::string_view name) { return Find(name) != nullptr; }
+bool IsLoaded(std::string_view name) {
+  return Find(name) != nullptr;
+}
 
 Form* FindLoadedForm(std::string_view name) {
   LoadedForm* entry = Find(name);
@@ -247,6 +252,7 @@ Form* FindLoadedForm(std::string_view name) {
 
 std::vector<std::string> LoadedFormNames() {
   std::vector<std::string> names;
-  for (const auto& entry : Loaded()) names.push_back(entry.form->Name());
+  for (const auto& entry : Loaded())
+    names.push_back(entry.form->Name());
   return names;
 }

@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPushButton>
 
 #include "platform/qt_internal.h"
 

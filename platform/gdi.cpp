@@ -125,14 +125,15 @@ bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
   if (!surface || !area || !fill) return false;
   {
     ImagePainter painter(surface->PersistentImage());
-    for (const QRect& rect : *area) painter.fillRect(rect, fill->color);
+    for (const QRect& rect : *area)
+      painter.fillRect(rect, fill->color);
   }
   surface->InvalidateAll();
   return true;
 }
 
-bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x,
-            int source_y, uint32_t rop) {
+bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
+            uint32_t rop) {
   Surface* to = DrawingSurfaceOf(dest);
   Surface* from = DrawingSurfaceOf(source);
   if (!to || !from || rop != SRCCOPY) return false;

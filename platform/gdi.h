@@ -66,8 +66,8 @@ bool DeleteObject(HGDIOBJ object);
 // The clipping area of a drawing surface (a copy of region); region 0 removes it.
 int SelectClipRgn(HDC dc, HRGN region);
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush);
-bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x,
-            int source_y, uint32_t rop);
+bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
+            uint32_t rop);
 
 // Gives the window its outline (region 0: none) and takes the region over; 0 when refused.
 int SetWindowRgn(HWND window, HRGN region, bool redraw);

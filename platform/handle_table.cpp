@@ -19,11 +19,15 @@ int32_t AddHandle(HandleObject object) {
   return handle;
 }
 
-void RemoveHandle(int32_t handle) { Table().erase(handle); }
+void RemoveHandle(int32_t handle) {
+  Table().erase(handle);
+}
 
 HandleObject* LookupHandle(int32_t handle) {
   auto it = Table().find(handle);
   return it == Table().end() ? nullptr : &it->second;
 }
 
-size_t LiveHandleCount() { return Table().size(); }
+size_t LiveHandleCount() {
+  return Table().size();
+}

@@ -16,8 +16,8 @@ std::string_view Trim(std::string_view text) {
 
 bool SameName(std::string_view a, std::string_view b) {
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // One line of the file: its raw bytes (with any '\r') and what it says.
@@ -81,7 +81,8 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
 }
 
 bool IniSectionNameFits(std::string_view section) {
-  return !Trim(section).empty() && FitsOnALine(section) && section.find(']') == std::string_view::npos;
+  return !Trim(section).empty() && FitsOnALine(section) &&
+         section.find(']') == std::string_view::npos;
 }
 
 bool IniKeyFits(std::string_view key) {
@@ -89,7 +90,9 @@ bool IniKeyFits(std::string_view key) {
          Trim(key).front() != '[';
 }
 
-bool IniValueFits(std::string_view value) { return FitsOnALine(value); }
+bool IniValueFits(std::string_view value) {
+  return FitsOnALine(value);
+}
 
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value) {
@@ -97,7 +100,8 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
   const bool ends_with_newline = text.empty() || text.back() == '\n';
   const std::string line_end = text.find("\r\n") != std::string_view::npos ? "\r" : "";
   std::vector<std::string> out;
-  for (const Line& line : lines) out.emplace_back(line.raw);
+  for (const Line& line : lines)
+    out.emplace_back(line.raw);
 
   auto section_at = lines.end();
   for (auto it = lines.begin(); it != lines.end(); ++it) {

@@ -3,8 +3,7 @@
 MenuItem::MenuItem(std::string name, int index, std::string caption, Handler click)
     : name_(std::move(name)), index_(index), caption_(std::move(caption)), click_(click) {}
 
-MenuItem& MenuItem::Add(std::string_view name, std::string_view caption, Handler click,
-                        int index) {
+MenuItem& MenuItem::Add(std::string_view name, std::string_view caption, Handler click, int index) {
   items_.push_back(
       std::make_unique<MenuItem>(std::string(name), index, std::string(caption), click));
   return *items_.back();

@@ -16,6 +16,12 @@ Picture Picture::FromBitmapFile(std::span<const unsigned char> bytes) {
   return picture;
 }
 
-bool Picture::Empty() const { return data_->pixels.isNull(); }
-int Picture::Width() const { return data_->pixels.width(); }
-int Picture::Height() const { return data_->pixels.height(); }
+bool Picture::Empty() const {
+  return data_->pixels.isNull();
+}
+int Picture::Width() const {
+  return data_->pixels.width();
+}
+int Picture::Height() const {
+  return data_->pixels.height();
+}

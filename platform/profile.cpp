@@ -96,7 +96,9 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
   return true;
 }
 
-std::string ProfileError() { return last_error; }
+std::string ProfileError() {
+  return last_error;
+}
 
 bool DirectoryWritable(const std::string& directory) {
   return access(directory.c_str(), W_OK | X_OK) == 0;

@@ -33,8 +33,12 @@ class ImagePainter : public QPainter {
 // The outline of a surface in its own pixels, or nothing while it is rectangular.
 const QRegion* OutlineOf(const Surface& surface);
 
-inline QColor ToQColor(Color color) { return QColor::fromRgb(color); }
-inline QRect ToQRect(const PixelRect& r) { return {r.x, r.y, r.width, r.height}; }
+inline QColor ToQColor(Color color) {
+  return QColor::fromRgb(color);
+}
+inline QRect ToQRect(const PixelRect& r) {
+  return {r.x, r.y, r.width, r.height};
+}
 QFont ToQFont(const FontSpec& font);
 
 // Paints what the player sees of the form inside clip (form pixel coordinates).

@@ -45,8 +45,12 @@ void Surface::PaintPicture(const Picture& picture, float x, float y) {
   InvalidateAll();
 }
 
-void Surface::SetLeft(float twips) { Move(twips, top_); }
-void Surface::SetTop(float twips) { Move(left_, twips); }
+void Surface::SetLeft(float twips) {
+  Move(twips, top_);
+}
+void Surface::SetTop(float twips) {
+  Move(left_, twips);
+}
 
 void Surface::SetWidth(float twips) {
   width_ = twips;

@@ -1,10 +1,10 @@
 #include "platform/toolkit.h"
 
-#include <QCoreApplication>
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
+#include <QCoreApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -44,7 +44,9 @@ void MsgBox(std::string_view text) {
   box.exec();
 }
 
-void PostTask(std::function<void()> task) { QTimer::singleShot(0, std::move(task)); }
+void PostTask(std::function<void()> task) {
+  QTimer::singleShot(0, std::move(task));
+}
 
 std::optional<std::string> DismissMessageBox() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -66,11 +68,17 @@ std::filesystem::path Executable() {
 }
 }  // namespace
 
-std::string App::Path() { return Executable().parent_path().string(); }
+std::string App::Path() {
+  return Executable().parent_path().string();
+}
 
-std::string App::EXEName() { return Executable().stem().string(); }
+std::string App::EXEName() {
+  return Executable().stem().string();
+}
 
-void App::OverridePath(const std::string& executable) { executable_override = executable; }
+void App::OverridePath(const std::string& executable) {
+  executable_override = executable;
+}
 
 float Screen::Width() {
   DisplayMetrics metrics = CurrentDisplayMetrics();
@@ -82,6 +90,10 @@ float Screen::Height() {
   return static_cast<float>(metrics.height_px * metrics.twips_per_pixel_y);
 }
 
-float Screen::TwipsPerPixelX() { return CurrentDisplayMetrics().twips_per_pixel_x; }
+float Screen::TwipsPerPixelX() {
+  return CurrentDisplayMetrics().twips_per_pixel_x;
+}
 
-float Screen::TwipsPerPixelY() { return CurrentDisplayMetrics().twips_per_pixel_y; }
+float Screen::TwipsPerPixelY() {
+  return CurrentDisplayMetrics().twips_per_pixel_y;
+}

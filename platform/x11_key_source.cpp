@@ -17,8 +17,12 @@ struct DisplayCloser {
   void operator()(Display* display) const { XCloseDisplay(display); }
 };
 
-bool IsKeypadDigit(KeySym sym) { return sym >= XK_KP_0 && sym <= XK_KP_9; }
-bool IsMainDigit(KeySym sym) { return sym >= XK_0 && sym <= XK_9; }
+bool IsKeypadDigit(KeySym sym) {
+  return sym >= XK_KP_0 && sym <= XK_KP_9;
+}
+bool IsMainDigit(KeySym sym) {
+  return sym >= XK_0 && sym <= XK_9;
+}
 
 }  // namespace
 

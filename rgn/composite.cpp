@@ -54,10 +54,7 @@ void PaintShapeOnWorkPicture(int shapeNo, Form& window, float x, float y) {
 }  // namespace
 
 void BeginCompositeWindow(Form& window, int paintMode) {
-  if (!RegionTablesReady) {
-    InitRegionTables();
-    RegionTablesReady = true;
-  }
+  EnsureRegionTables();
   window.Tag = "0," + std::to_string(paintMode);
   window.Move(0, 0);
   window.SetWidth(Screen::Width());

@@ -10,6 +10,10 @@ bool IsPressed(int vk) {
 }
 }  // namespace
 
-bool IsEnterPressed() { return IsPressed(VK_RETURN); }
+bool IsEnterPressed() {
+  return IsPressed(VK_RETURN);
+}
 
-bool IsEscPressed() { return IsPressed(VK_ESCAPE); }
+bool IsEscPressed() {
+  return IsPressed(VK_ESCAPE);
+}

@@ -12,10 +12,7 @@ namespace {
 // Rectangles in pixels from the shape's origin, right and bottom exclusive, in stored order.
 constexpr RegionTable<9> kShapes[] = {
     // Shape 0
-    {{32, RDH_RECTANGLES, 3, 48, {1, 1, 17, 17}},
-     {{2, 1, 16, 2},
-      {1, 2, 17, 16},
-      {2, 16, 16, 17}}},
+    {{32, RDH_RECTANGLES, 3, 48, {1, 1, 17, 17}}, {{2, 1, 16, 2}, {1, 2, 17, 16}, {2, 16, 16, 17}}},
     // Shape 1
     {{32, RDH_RECTANGLES, 8, 128, {1, 1, 33, 32}},
      {{1, 1, 33, 17},
@@ -25,8 +22,7 @@ constexpr RegionTable<9> kShapes[] = {
       {14, 24, 22, 26},
       {15, 26, 21, 28},
       {16, 28, 20, 30},
-      {17, 30, 19, 32}}}
-};
+      {17, 30, 19, 32}}}};
 
 constexpr RegionTable<15> kTalkShapes[] = {
     // Shape 10000
@@ -132,8 +128,7 @@ constexpr RegionTable<15> kTalkShapes[] = {
       {6, 15, 7, 16},
       {3, 16, 5, 17},
       {7, 16, 8, 17},
-      {5, 17, 8, 18}}}
-};
+      {5, 17, 8, 18}}}};
 
 template <size_t Capacity>
 const std::byte* Bytes(const RegionTable<Capacity>& table, uint32_t* byte_count) {
@@ -143,10 +138,24 @@ const std::byte* Bytes(const RegionTable<Capacity>& table, uint32_t* byte_count)
 
 }  // namespace
 
-void InitRegionTables() { std::copy(std::begin(kShapes), std::end(kShapes), RegionTables.begin()); }
+void InitRegionTables() {
+  std::copy(std::begin(kShapes), std::end(kShapes), RegionTables.begin());
+}
 
 void InitTalkRegionTables() {
   std::copy(std::begin(kTalkShapes), std::end(kTalkShapes), TalkRegionTables.begin());
+}
+
+void EnsureRegionTables() {
+  if (RegionTablesReady) return;
+  InitRegionTables();
+  RegionTablesReady = true;
+}
+
+void EnsureTalkRegionTables() {
+  if (TalkRegionTablesReady) return;
+  InitTalkRegionTables();
+  TalkRegionTablesReady = true;
 }
 
 const std::byte* ShapeTable(int shape, uint32_t* byte_count) {

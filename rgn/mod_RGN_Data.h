@@ -23,6 +23,9 @@ extern bool TalkRegionTablesReady;
 
 void InitRegionTables();
 void InitTalkRegionTables();
+// Fill each set on first use, guarded by its flag.
+void EnsureRegionTables();
+void EnsureTalkRegionTables();
 
 // The table of a shape number and its size in bytes, or nullptr for a number outside both sets.
 const std::byte* ShapeTable(int shape, uint32_t* byte_count);

@@ -50,10 +50,7 @@ void PaintShapePicture(int shapeNo, Surface& window, float x, float y) {
 }
 
 void DecorateWindow(int shape, Surface& window, int flags, float x, float y, bool merge) {
-  if (!RegionTablesReady) {
-    InitRegionTables();
-    RegionTablesReady = true;
-  }
+  EnsureRegionTables();
   if (flags & kDecorateSize) ApplyPresetSize(shape, window);
   if (flags & kDecorateShape) ShapeWindow(shape, window, x, y, merge);
   window.Cls();

@@ -33,4 +33,6 @@ int32_t WorkAreaHeight() {
   return static_cast<int32_t>(twips);
 }
 
-int32_t TickCount() { return static_cast<int32_t>(GetTickCount()); }
+int32_t TickCount() {
+  return static_cast<int32_t>(GetTickCount());
+}

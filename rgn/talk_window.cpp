@@ -34,10 +34,7 @@ constexpr SideLayout kSides[] = {
 
 void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, int side) {
   window.Cls();
-  if (!TalkRegionTablesReady) {
-    InitTalkRegionTables();
-    TalkRegionTablesReady = true;
-  }
+  EnsureTalkRegionTables();
   y -= kBalloonHeight;
   window.SetCaption("MakeRGNTalkWindowTitle");
   window.SetFont({"ＭＳ Ｐゴシック", 8.25f});

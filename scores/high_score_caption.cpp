@@ -50,9 +50,10 @@ std::string HighScoreCaption(int rank, std::string_view entry) {
   if (entry.empty()) return caption + "(なし)";
   size_t first_comma = entry.find(',');
   std::string_view score = entry.substr(0, first_comma);
-  std::string_view stamp =
-      first_comma == std::string_view::npos ? std::string_view() : entry.substr(entry.rfind(',') + 1);
+  std::string_view stamp = first_comma == std::string_view::npos
+                               ? std::string_view()
+                               : entry.substr(entry.rfind(',') + 1);
   std::string column = "   " + std::string(score);
-  return caption + JapaneseTimeStamp(stamp).value_or(std::string(stamp)) + "  スコア: " +
-         std::string(LastCharacters(column, 4)) + " 回";
+  return caption + JapaneseTimeStamp(stamp).value_or(std::string(stamp)) +
+         "  スコア: " + std::string(LastCharacters(column, 4)) + " 回";
 }

@@ -8,7 +8,9 @@ namespace {
 constexpr const char* kSection = "Data";
 constexpr int kSlots = 5;
 
-std::string SlotKey(int rank) { return "HISCORE" + std::to_string(rank); }
+std::string SlotKey(int rank) {
+  return "HISCORE" + std::to_string(rank);
+}
 
 bool Beats(double score, double stored, int order) {
   if (order == HigherFirst) return score > stored;
@@ -31,9 +33,13 @@ std::string HighScoreEntry(std::string_view score, std::string_view note, const 
   return std::string(score) + "," + std::string(note) + "," + stamp;
 }
 
-double StoredScore(std::string_view entry) { return Val(entry.substr(0, entry.find(','))); }
+double StoredScore(std::string_view entry) {
+  return Val(entry.substr(0, entry.find(',')));
+}
 
-std::string ReadHighScoreEntry(int rank) { return ReadSetting(kSection, SlotKey(rank)); }
+std::string ReadHighScoreEntry(int rank) {
+  return ReadSetting(kSection, SlotKey(rank));
+}
 
 int RecordHighScore(std::string_view score, std::string_view note, int order) {
   const double value = Val(score);

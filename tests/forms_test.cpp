@@ -13,15 +13,19 @@ namespace {
 
 std::vector<std::string> events;
 
-void RecordLoad(Form& form) { events.push_back("load " + form.Name()); }
-void RecordClose(Form& form) { events.push_back("close " + form.Name()); }
+void RecordLoad(Form& form) {
+  events.push_back("load " + form.Name());
+}
+void RecordClose(Form& form) {
+  events.push_back("close " + form.Name());
+}
 void AddCaption(Form& form) {
   form.AddLabel("LA").SetCaption("design");
   form.Tag = "designed";
 }
 
-const FormDesign kAlpha{.name = "frmAlpha", .design = AddCaption, .load = RecordLoad,
-                        .close = RecordClose};
+const FormDesign kAlpha{
+    .name = "frmAlpha", .design = AddCaption, .load = RecordLoad, .close = RecordClose};
 const FormDesign kBeta{.name = "frmBeta", .load = RecordLoad, .close = RecordClose};
 // Closing the holder closes the others first, as a menu holder does.
 void CloseOthers(Form& form) {
@@ -75,27 +79,6 @@ TEST_F(Forms, UnloadAllFormsExceptClosesEveryOtherFormEvenWhileHandlersUnloadMor
             (std::vector<std::string>{"close frmHolder", "close frmAlpha", "close frmBeta"}));
 }
 
-TEST_F(Forms, NewArrayElementsCopyElementZerosDesign) {
-  Form& alpha = Reference(kAlpha);
-  TextLabel& first = alpha.Label("LA");
-  first.Move(30, 45, 390, 210);
-  first.SetAlignment(Alignment::Center);
-  first.SetBackColor(Rgb(192, 192, 255));
-  TextLabel& second = alpha.LoadLabel("LA", 1);
-  EXPECT_EQ(second.Index(), 1);
-  EXPECT_EQ(second.Caption(), "design");
-  EXPECT_EQ(second.TextAlignment(), Alignment::Center);
-  EXPECT_EQ(second.BackColor(), Rgb(192, 192, 255));
-  EXPECT_EQ(second.Width(), 390);
-  second.Move(600, 45);
-  EXPECT_EQ(alpha.Label("LA", 1).Left(), 600);
-  EXPECT_EQ(alpha.Label("LA", 0).Left(), 30);
-
-  EXPECT_EQ(alpha.FindPictureBox("WorkPicture"), nullptr);
-  PictureBox& work = alpha.AddPictureBox("WorkPicture");
-  EXPECT_EQ(alpha.FindPictureBox("WorkPicture"), &work);
-}
-
 TEST_F(Forms, ComposedImageShowsTheImageLabelsAndPictureBoxes) {
   Form& alpha = Reference(kAlpha);
   alpha.SetBackColor(kWhite);
@@ -122,55 +105,11 @@ TEST_F(Forms, ComposedImageShowsTheImageLabelsAndPictureBoxes) {
   EXPECT_EQ(shot.ColorAt(10, 5), Rgb(192, 192, 255));
   EXPECT_EQ(shot.ColorAt(14, 7), Rgb(192, 192, 255));
   EXPECT_EQ(shot.ColorAt(15, 7), kWhite);
-
-  PictureBox& box = alpha.AddPictureBox("Box");
-  box.SetBackColor(kBlack);
-  box.Move(0, 120);
-  box.SetWidth(30);
-  box.SetHeight(30);
-  box.Cls();
-  shot = alpha.Compose();
-  EXPECT_EQ(shot.ColorAt(0, 8), kBlack);
-  EXPECT_EQ(shot.ColorAt(1, 9), kBlack);
-  EXPECT_EQ(shot.ColorAt(2, 8), kWhite);
-  EXPECT_TRUE(shot.Shows(19, 9));
-}
-
-TEST_F(Forms, PrintedTextStaysInThePersistentImageAndWidthFollowsTheFont) {
-  Form& alpha = Reference(kAlpha);
-  alpha.SetBackColor(kWhite);
-  alpha.SetWidth(3000);
-  alpha.SetHeight(300);
-  alpha.Cls();
-  alpha.SetFont({"ＭＳ Ｐゴシック", 8.25f});
-  float narrow = alpha.TextWidth("i");
-  float wide = alpha.TextWidth("ENTERキーでタイムアタック開始！");
-  EXPECT_GT(narrow, 0);
-  EXPECT_GT(wide, 10 * narrow);
-  EXPECT_EQ(alpha.TextWidth(""), 0);
-
-  alpha.CurrentX = 128;
-  alpha.CurrentY = 52;
-  alpha.Print("ENTER");
-  Snapshot shot = alpha.Compose();
-  int dark = 0;
-  for (int y = 0; y < shot.height; ++y) {
-    for (int x = 0; x < shot.width; ++x) {
-      if (shot.ColorAt(x, y) != kWhite) {
-        ++dark;
-        EXPECT_GE(x, 8) << "text starts at 128 twips";
-        EXPECT_GE(y, 3) << "text starts at 52 twips";
-      }
-    }
-  }
-  EXPECT_GT(dark, 20);
-  EXPECT_EQ(alpha.CurrentX, 0);
-  EXPECT_GT(alpha.CurrentY, 52);
 }
 
 TEST(ShellUtilities, WorkAreaHeightIsTheFullScreenClientPlusACaption) {
-  DisplayMetrics metrics{.width_px = 1024, .height_px = 768, .work_area_bottom_px = 738,
-                         .caption_px = 19};
+  DisplayMetrics metrics{
+      .width_px = 1024, .height_px = 768, .work_area_bottom_px = 738, .caption_px = 19};
   OverrideDisplayMetrics(&metrics);
   EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 719);
   EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);

@@ -10,6 +10,7 @@
 #include "platform/gdi.h"
 #include "platform/system_metrics.h"
 #include "rgn/mod_RGN_Proc.h"
+#include "tests/game_phases.h"
 #include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
@@ -17,14 +18,10 @@ namespace {
 
 using namespace mod_Main;
 
-// A 1024-pixel screen whose work area ends 720 px down (10800 twips).
-constexpr DisplayMetrics kScreen{.width_px = 1024, .height_px = 768, .work_area_bottom_px = 720,
-                                 .caption_px = 19};
-
 class GameWindows : public testing::Test {
  protected:
   void SetUp() override {
-    OverrideDisplayMetrics(&kScreen);
+    OverrideDisplayMetrics(&kTestScreen);
     SeedRandomDigits(7);
     StripLeft = 4980;
     handles_ = LiveHandleCount();
@@ -46,7 +43,8 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   EXPECT_EQ(strip.Label("LL", 0).Top(), 10560);
   EXPECT_EQ(strip.Label("LL", 19).Left(), 4926 + 19 * 270);
   EXPECT_FALSE(strip.Label("LL", 7).Visible()) << "digits stay hidden until play";
-  for (int i = 0; i < kCells; ++i) EXPECT_EQ(strip.Label("LL", i).Caption(), DigitRow[i]);
+  for (int i = 0; i < kCells; ++i)
+    EXPECT_EQ(strip.Label("LL", i).Caption(), DigitRow[i]);
 
   Snapshot shot = strip.Compose();
   const int top = 10530 / 15;  // 702
@@ -70,19 +68,10 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
 
 TEST_F(GameWindows, TimeAttacksLeaveNoHandleBehind) {
   ScriptedPlay play(0, 40);
-  auto enter_when = [&play](bool (*condition)()) {
-    play.When(condition, [&play, condition](KeyTable& keys) {
-      keys.Press(VK_RETURN);
-      play.After(40, [](KeyTable& held) { held.Release(VK_RETURN); });
-    });
-  };
-  auto prompt = [] { return IsLoaded("frmTALK") && !FindLoadedForm("frmMONDAI")->Label("LL", 0).Visible(); };
-  auto result = [] { return IsLoaded("frmTALK") && FindLoadedForm("frmMONDAI")->Label("LL", 0).Visible(); };
   long peak_kb = 0;
   constexpr int kAttacks = 1000;
   for (int attack = 0; attack < kAttacks; ++attack) {
-    enter_when(prompt);
-    enter_when(result);
+    StartAndFinish(play);
     TimeAttack();
     ASSERT_EQ(LiveHandleCount(), handles_) << "after time attack " << attack + 1;
     if (attack == 0) {

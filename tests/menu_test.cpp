@@ -10,10 +10,10 @@
 #include "game/mod_Main.h"
 #include "menu/forms.h"
 #include "platform/form.h"
-#include "platform/system_metrics.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "scores/settings.h"
+#include "tests/game_phases.h"
 #include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
@@ -31,18 +31,11 @@ void Require(bool holds, const std::string& what) {
 // Right-clicks the cursor window and makes the given choices once the menu is open.
 void RightClickAndChoose(std::vector<std::string> choices) {
   PostTask([choices] {
-    for (const std::string& choice : choices) Require(ChoosePopupItem(choice), choice);
+    for (const std::string& choice : choices)
+      Require(ChoosePopupItem(choice), choice);
   });
   FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
 }
-
-bool DigitsShown() {
-  Form* strip = FindLoadedForm("frmMONDAI");
-  return strip && strip->Label("LL", 0).Visible();
-}
-bool AtStartPrompt() { return IsLoaded("frmTALK") && !DigitsShown(); }
-bool Playing() { return DigitsShown() && !IsLoaded("frmTALK"); }
-bool AtResult() { return DigitsShown() && IsLoaded("frmTALK"); }
 
 class Menu : public testing::Test {
  protected:
@@ -54,7 +47,8 @@ TEST_F(Menu, TreeAndHighScoreCaptionsFollowTheFileAtEveryOpening) {
   auto check = [] {
     MenuItem& popup = frmMenu().Menu("mpop");
     std::string tree;
-    for (const auto& item : popup.Items()) tree += item->Name() + "=" + item->Caption() + ";";
+    for (const auto& item : popup.Items())
+      tree += item->Name() + "=" + item->Caption() + ";";
     Require(tree == "mh=ハイスコア;sep003=-;mver=バージョン情報;sep001=-;mend=終了;", tree);
     Require(frmMenu().Menu("mh").Items().size() == 5, "five rank entries");
 
@@ -96,15 +90,8 @@ TEST_F(Menu, ExitDuringPlayEndsAtOnceAndTheMenuKeepsTheNextTimeAttackGoing) {
 
   auto menu_then_next = [] {
     ScriptedPlay play;
-    play.When(AtStartPrompt, [&play](KeyTable& keys) {
-      keys.Press(VK_RETURN);
-      play.After(10, [](KeyTable& held) { held.Release(VK_RETURN); });
-    });
+    StartAndFinish(play);
     play.When(Playing, [](KeyTable&) { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
-    play.When(AtResult, [&play](KeyTable& keys) {
-      keys.Press(VK_RETURN);
-      play.After(10, [](KeyTable& held) { held.Release(VK_RETURN); });
-    });
     mod_Main::TimeAttack();
     Require(IsLoaded("frmMenu"), "the holder stays loaded");
     std::fprintf(stderr, "first time attack over\n");
@@ -135,7 +122,9 @@ TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {
   EXPECT_EQ(first.ColorAt(20, 58), kWhite) << "its white line";
   EXPECT_NE(first.ColorAt(12 + 16, 14 + 3), Rgb(192, 192, 192)) << "the icon";
 
-  PostTask([] { FindLoadedForm("frm_Version")->Buttons().front()->Click()(*FindLoadedForm("frm_Version")); });
+  PostTask([] {
+    FindLoadedForm("frm_Version")->Buttons().front()->Click()(*FindLoadedForm("frm_Version"));
+  });
   about.Show(ShowMode::Modal);
   EXPECT_FALSE(IsLoaded("frm_Version"));
 

@@ -29,9 +29,13 @@ void ScriptedPlay::Update(KeyTable& keys) {
   }
 }
 
-void ScriptedPlay::At(uint64_t ms, Action action) { timed_.emplace(ms, std::move(action)); }
+void ScriptedPlay::At(uint64_t ms, Action action) {
+  timed_.emplace(ms, std::move(action));
+}
 
-void ScriptedPlay::After(uint64_t ms, Action action) { At(elapsed_ + ms, std::move(action)); }
+void ScriptedPlay::After(uint64_t ms, Action action) {
+  At(elapsed_ + ms, std::move(action));
+}
 
 void ScriptedPlay::When(std::function<bool()> condition, Action action) {
   waiting_.emplace_back(std::move(condition), std::move(action));

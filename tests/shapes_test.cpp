@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -36,21 +37,20 @@ Pixels ShapePixels(int shape, float x = 0, float y = 0) {
 
 Pixels Moved(const Pixels& pixels, int dx, int dy) {
   Pixels moved;
-  for (auto [x, y] : pixels) moved.emplace(x + dx, y + dy);
+  for (auto [x, y] : pixels)
+    moved.emplace(x + dx, y + dy);
   return moved;
 }
 
 Pixels Mirrored(const Pixels& pixels, int last_column) {
   Pixels mirrored;
-  for (auto [x, y] : pixels) mirrored.emplace(last_column - x, y);
+  for (auto [x, y] : pixels)
+    mirrored.emplace(last_column - x, y);
   return mirrored;
 }
 
 bool Contains(const Pixels& outer, const Pixels& inner) {
-  for (const auto& pixel : inner) {
-    if (!outer.count(pixel)) return false;
-  }
-  return true;
+  return std::includes(outer.begin(), outer.end(), inner.begin(), inner.end());
 }
 
 const FormDesign kPlain{.name = "frmPlain"};
@@ -74,7 +74,8 @@ TEST_F(Shapes, CellAndCursorTablesGiveTheirOutlines) {
   RECT box{};
   GetRgnBox(cell, &box);
   EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}), (std::array{1, 1, 17, 17}));
-  for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {16, 2}, {8, 8}}) EXPECT_TRUE(PtInRegion(cell, x, y));
+  for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {16, 2}, {8, 8}})
+    EXPECT_TRUE(PtInRegion(cell, x, y));
   for (auto [x, y] : {std::pair{1, 1}, {16, 1}, {1, 16}, {16, 16}}) {
     EXPECT_FALSE(PtInRegion(cell, x, y)) << x << "," << y;
   }
@@ -109,7 +110,8 @@ TEST_F(Shapes, BalloonEndsMirrorEachOtherAndRimsLieInsideTheirEnds) {
     EXPECT_TRUE(Contains(ShapePixels(rim - 4), ShapePixels(rim))) << rim;
   }
   Pixels right_rim = ShapePixels(10005);
-  for (int y = 2; y <= 14; ++y) EXPECT_FALSE(right_rim.count({0, y})) << "open on the left";
+  for (int y = 2; y <= 14; ++y)
+    EXPECT_FALSE(right_rim.count({0, y})) << "open on the left";
 }
 
 TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
@@ -185,7 +187,8 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
       }
     }
     if (y == 17) {
-      for (int x = 0; x < shot.width; ++x) EXPECT_FALSE(shot.Shows(x, y));
+      for (int x = 0; x < shot.width; ++x)
+        EXPECT_FALSE(shot.Shows(x, y));
     }
   }
 }

@@ -1,0 +1,44 @@
+#pragma once
+// Where a time attack stands, read from its windows as a player would see them.
+
+#include "game/mod_Main.h"
+#include "platform/form.h"
+#include "platform/system_metrics.h"
+#include "tests/scripted_play.h"
+
+// A 1024-pixel screen whose work area ends 720 px down (10800 twips).
+inline constexpr DisplayMetrics kTestScreen{
+    .width_px = 1024, .height_px = 768, .work_area_bottom_px = 720, .caption_px = 19};
+
+inline bool DigitsShown() {
+  Form* strip = FindLoadedForm("frmMONDAI");
+  return strip && strip->Label("LL", 0).Visible();
+}
+inline bool AtStartPrompt() {
+  return IsLoaded("frmTALK") && !DigitsShown();
+}
+inline bool Playing() {
+  return DigitsShown() && !IsLoaded("frmTALK");
+}
+inline bool AtResult() {
+  return DigitsShown() && IsLoaded("frmTALK");
+}
+
+// The ones digit of the current pair's sum.
+inline int Expected() {
+  using mod_Main::DigitRow;
+  using mod_Main::PairPos;
+  return (DigitRow[PairPos][0] - '0' + DigitRow[PairPos + 1][0] - '0') % 10;
+}
+
+// Presses the key after delay and lets it go hold milliseconds later.
+inline void Tap(ScriptedPlay& play, int vk, uint64_t delay = 0, uint64_t hold = 5) {
+  play.After(delay, Press(vk));
+  play.After(delay + hold, Release(vk));
+}
+
+// ENTER at the start prompt and again once the result shows.
+inline void StartAndFinish(ScriptedPlay& play) {
+  play.When(AtStartPrompt, [&play](KeyTable&) { Tap(play, VK_RETURN, 5); });
+  play.When(AtResult, [&play](KeyTable&) { Tap(play, VK_RETURN, 100); });
+}
