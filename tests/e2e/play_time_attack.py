@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Plays one whole time attack of the real game on the test's X server, through XTEST only.
+
+The player reads the screen like a person: it finds the cursor by its red arrow and tells the
+digits of the cells apart by their pixels. It learns which picture is which digit from its own
+answers (a correct answer writes a known digit into a cell); until it knows both digits of a
+pair it tries digits in turn, which costs nothing in this game.
+
+Usage: play_time_attack.py GAME_EXECUTABLE
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from datetime import datetime
+
+WIDTH, HEIGHT = 1024, 768
+CELL, CELLS = 18, 20
+STRIP_LEFT = (WIDTH - CELLS * CELL) // 2  # the row of cells is centred
+CELL_TOP = HEIGHT - CELL                   # and rests on the bottom edge
+ARROW_TIP_ROW = CELL_TOP - 35 + 31         # the cursor's arrow tip, just above the cells
+BALLOON = "^MakeRGNTalkWindowTitle$"
+
+
+def fail(message):
+    print("FAILED:", message)
+    sys.exit(1)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
+
+
+def balloons():
+    return len(xdotool("search", "--onlyvisible", "--name", BALLOON).split())
+
+
+def wait_for(condition, what, timeout=10.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if condition():
+            return
+        time.sleep(0.02)
+    fail("waited in vain for " + what)
+
+
+def screen():
+    raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    if len(raw) != WIDTH * HEIGHT * 3:
+        fail("unexpected screenshot size %d" % len(raw))
+    return raw
+
+
+def pixel(shot, x, y):
+    i = (y * WIDTH + x) * 3
+    return shot[i:i + 3]
+
+
+def cursor_pair(shot):
+    """The pair under the cursor, from the column of its red arrow tip."""
+    row = [x for x in range(WIDTH) if pixel(shot, x, ARROW_TIP_ROW) == b"\xff\x00\x00"]
+    if len(row) != 2:
+        fail("no arrow tip found on row %d" % ARROW_TIP_ROW)
+    return (row[0] - STRIP_LEFT - 17) // CELL
+
+
+def cell_picture(shot, i):
+    """The inside of cell i, where its digit is drawn."""
+    left = STRIP_LEFT + CELL * i
+    return b"".join(shot[((CELL_TOP + y) * WIDTH + left + 2) * 3:((CELL_TOP + y) * WIDTH + left + 15) * 3]
+                    for y in range(2, 15))
+
+
+class Player:
+    def __init__(self):
+        self.digit_of = {}  # cell picture -> digit
+        self.correct = 0
+        self.wrong = 0
+        self.positions = []  # cursor pair after each answer
+
+    @staticmethod
+    def settled(pair, timeout):
+        """The screen once the cursor has left the pair or the time is up, or after timeout."""
+        end = time.monotonic() + timeout
+        while True:
+            shot = screen()
+            if cursor_pair(shot) != pair or balloons() or time.monotonic() > end:
+                return shot
+
+    def taken(self, pair, digit, after):
+        moved = cursor_pair(after)
+        expected = 0 if pair == 18 else pair + 1
+        if moved != expected:
+            fail("after an answer at pair %d the cursor stands at %d" % (pair, moved))
+        self.correct += 1
+        self.positions.append(moved)
+        # The answer now stands in the left cell: a picture learned for that digit.
+        self.digit_of[cell_picture(after, pair)] = digit
+        return not balloons()
+
+    def answer(self, shot):
+        pair = cursor_pair(shot)
+        left, right = cell_picture(shot, pair), cell_picture(shot, pair + 1)
+        if left in self.digit_of and right in self.digit_of:
+            candidates = [(self.digit_of[left] + self.digit_of[right]) % 10]
+            if self.correct % 7 == 3:  # now and then a wrong digit first
+                candidates.insert(0, (candidates[0] + 5) % 10)
+        else:
+            candidates = list(range(10))
+        for index, digit in enumerate(candidates):
+            if index > 0:
+                # A slow screen may show the previous digit taken only now.
+                late = screen()
+                if cursor_pair(late) != pair:
+                    return self.taken(pair, candidates[index - 1], late)
+            xdotool("key", str(digit))
+            known = len(candidates) == 1 or index == len(candidates) - 1
+            after = self.settled(pair, 1.0 if known else 0.25)
+            if cursor_pair(after) != pair:
+                return self.taken(pair, digit, after)
+            if balloons():
+                return False  # the time is up
+            self.wrong += 1
+            if known:
+                fail("the known answer %d at pair %d was not taken" % (digit, pair))
+        fail("no digit was taken at pair %d" % pair)
+
+
+def main():
+    install = tempfile.mkdtemp()
+    game = os.path.join(install, "noruka-keisan")
+    shutil.copy(sys.argv[1], game)
+    process = subprocess.Popen([game])
+    try:
+        wait_for(lambda: balloons() == 1, "the start prompt")
+        blank = cell_picture(screen(), 0)  # digits stay hidden until play
+        xdotool("key", "Return")
+        wait_for(lambda: cell_picture(screen(), 0) != blank and balloons() == 0, "the digits", 5)
+        started = datetime.now()
+
+        player = Player()
+        while player.answer(screen()):
+            pass
+        wait_for(lambda: balloons() == 2, "the score and the rank balloons")
+
+        sweeps = player.correct // 19
+        print("%d correct answers (%d sweeps), %d wrong digits, %d digits learned"
+              % (player.correct, sweeps, player.wrong, len(player.digit_of)))
+        if sweeps < 2:
+            fail("fewer than two sweeps of the row")
+        if 18 not in player.positions or player.positions[player.positions.index(18) + 1] != 0:
+            fail("the cursor did not wrap after position 18")
+
+        with open(game + ".ini", encoding="ascii") as settings:
+            text = settings.read()
+        match = re.search(r"^HISCORE1=(\d+),,(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)\r?$", text, re.M)
+        if not match or int(match.group(1)) != player.correct:
+            fail("the settings file holds %r, not the score %d" % (text, player.correct))
+        stamp = datetime.strptime(match.group(2), "%Y/%m/%d %H:%M:%S")
+        if abs((stamp - started).total_seconds() - 60) > 5:
+            fail("time stamp %s is not the end of the time attack" % stamp)
+
+        # ENTER held on: the next start prompt shows only once it is released.
+        holder = subprocess.Popen(["xdotool", "keydown", "Return", "sleep", "1.5", "keyup", "Return"])
+        wait_for(lambda: balloons() == 0, "the result to close")
+        time.sleep(0.8)
+        if balloons() != 0:
+            fail("the start prompt showed while ENTER was still held")
+        holder.wait()
+        wait_for(lambda: balloons() == 1, "the next start prompt")
+
+        xdotool("key", "Escape")
+        status = process.wait(timeout=5)
+        if status != 0:
+            fail("exit status %d" % status)
+        print("played a whole time attack: cursor, wrap, score, time stamp and balloons as expected")
+    finally:
+        if process.poll() is None:
+            process.kill()
+        shutil.rmtree(install, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
