@@ -21,11 +21,12 @@
 namespace {
 
 std::vector<unsigned long> Pixels(Display* display, int x, int y, int size) {
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, size, size, AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), x, y, size, size, AllPlanes, ZPixmap);
   std::vector<unsigned long> pixels;
   for (int j = 0; j < size; ++j) {
-    for (int i = 0; i < size; ++i) pixels.push_back(XGetPixel(image, i, j));
+    for (int i = 0; i < size; ++i)
+      pixels.push_back(XGetPixel(image, i, j));
   }
   XDestroyImage(image);
   return pixels;
@@ -39,8 +40,7 @@ bool ArrowAt(Display* display, int x, int y) {
 }
 
 double Seconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 bool Named(Display* display, Window window, const char* name) {
