@@ -194,9 +194,8 @@ void Form::WindowClosed() {
 
 void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
   if (!design_.mouse_down) return;
-  DisplayMetrics metrics = CurrentDisplayMetrics();
-  design_.mouse_down(*this, button, shift, static_cast<float>(x_px * metrics.twips_per_pixel_x),
-                     static_cast<float>(y_px * metrics.twips_per_pixel_y));
+  TwipsFactors twips = CurrentTwipsPerPixel();
+  design_.mouse_down(*this, button, shift, x_px * twips.x, y_px * twips.y);
 }
 
 void Form::OutlineChanged() {

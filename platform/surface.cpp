@@ -145,11 +145,10 @@ float Surface::TextWidth(std::string_view text) const {
   QFontMetricsF metrics(ToQFont(font_));
   double px = metrics.horizontalAdvance(
       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  return static_cast<float>(std::round(px) * CurrentDisplayMetrics().twips_per_pixel_x);
+  return static_cast<float>(std::round(px) * CurrentTwipsPerPixel().x);
 }
 
 float Surface::TextHeight(std::string_view) const {
   QFontMetricsF metrics(ToQFont(font_));
-  return static_cast<float>(std::ceil(metrics.height()) *
-                            CurrentDisplayMetrics().twips_per_pixel_y);
+  return static_cast<float>(std::ceil(metrics.height()) * CurrentTwipsPerPixel().y);
 }

@@ -22,9 +22,19 @@ DisplayMetrics CurrentDisplayMetrics() {
   metrics.height_px = full.height();
   metrics.work_area_bottom_px = work.y() + work.height() - full.y();
   metrics.caption_px = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
-  metrics.twips_per_pixel_x = static_cast<float>(1440.0 / screen->logicalDotsPerInchX());
-  metrics.twips_per_pixel_y = static_cast<float>(1440.0 / screen->logicalDotsPerInchY());
+  TwipsFactors factors = CurrentTwipsPerPixel();
+  metrics.twips_per_pixel_x = factors.x;
+  metrics.twips_per_pixel_y = factors.y;
   return metrics;
+}
+
+TwipsFactors CurrentTwipsPerPixel() {
+  if (override_metrics)
+    return {override_metrics->twips_per_pixel_x, override_metrics->twips_per_pixel_y};
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  return {static_cast<float>(1440.0 / screen->logicalDotsPerInchX()),
+          static_cast<float>(1440.0 / screen->logicalDotsPerInchY())};
 }
 
 void OverrideDisplayMetrics(const DisplayMetrics* metrics) {
@@ -48,9 +58,9 @@ int GetSystemMetrics(int index) {
 }
 
 int TwipsToPixelsX(double twips) {
-  return WholeDiv(twips, CurrentDisplayMetrics().twips_per_pixel_x);
+  return WholeDiv(twips, CurrentTwipsPerPixel().x);
 }
 
 int TwipsToPixelsY(double twips) {
-  return WholeDiv(twips, CurrentDisplayMetrics().twips_per_pixel_y);
+  return WholeDiv(twips, CurrentTwipsPerPixel().y);
 }

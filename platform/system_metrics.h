@@ -15,6 +15,13 @@ struct DisplayMetrics {
 };
 
 DisplayMetrics CurrentDisplayMetrics();
+
+// Just the twips-per-pixel factors: what every twips conversion needs, without the rest.
+struct TwipsFactors {
+  float x = 15;
+  float y = 15;
+};
+TwipsFactors CurrentTwipsPerPixel();
 // Replaces the real screen's metrics (nullptr: back to the real screen), for a layout that
 // must not depend on the machine it runs on.
 void OverrideDisplayMetrics(const DisplayMetrics* metrics);

@@ -91,9 +91,9 @@ float Screen::Height() {
 }
 
 float Screen::TwipsPerPixelX() {
-  return CurrentDisplayMetrics().twips_per_pixel_x;
+  return CurrentTwipsPerPixel().x;
 }
 
 float Screen::TwipsPerPixelY() {
-  return CurrentDisplayMetrics().twips_per_pixel_y;
+  return CurrentTwipsPerPixel().y;
 }

@@ -1,8 +1,8 @@
 #include "rgn/shaping.h"
 
 #include "platform/form.h"
+#include "platform/system_metrics.h"
 #include "platform/toolkit.h"
-#include "platform/twips.h"
 #include "rgn/mod_RGN_Data.h"
 #include "rgn/mod_RGN_Proc.h"
 
@@ -23,7 +23,7 @@ HRGN MakeShapeRegion(int shapeNo, float x, float y) {
   HRGN region = table ? ExtCreateRegion(&kIdentity, byte_count, table) : 0;
   if (!region) StopWithMessage(kRegionDataFailure);
   if (x != 0 || y != 0) {
-    OffsetRgn(region, WholeDiv(x, Screen::TwipsPerPixelX()), WholeDiv(y, Screen::TwipsPerPixelY()));
+    OffsetRgn(region, TwipsToPixelsX(x), TwipsToPixelsY(y));
   }
   return region;
 }
@@ -42,7 +42,7 @@ void ShapeWindow(int shapeNo, Surface& window, float x, float y, bool merge) {
 
 void PaintShapePicture(int shapeNo, Surface& window, float x, float y) {
   HRGN clip = MakeShapeRegion(shapeNo, 0, 0);
-  OffsetRgn(clip, WholeDiv(x, Screen::TwipsPerPixelX()), WholeDiv(y, Screen::TwipsPerPixelY()));
+  OffsetRgn(clip, TwipsToPixelsX(x), TwipsToPixelsY(y));
   SelectClipRgn(window.hDC(), clip);
   window.PaintPicture(pPicture(shapeNo), x, y);
   SelectClipRgn(window.hDC(), 0);
