@@ -42,11 +42,21 @@ void ShowBalloon(Form& balloon, const std::string& text) {
   MakeRGNTalkWindow(balloon, text, cursor.Left() + cursor.Width(), cursor.Top(), 0);
 }
 
+// The pump of the wait loops. While the loop goes on and nothing has changed, it sleeps until
+// a key or window event arrives; the pump of the last pass only pumps.
+void Pump(bool loop_goes_on) {
+  if (loop_goes_on) {
+    DoEventsAndWait();
+  } else {
+    DoEvents();
+  }
+}
+
 void WaitForEnterRelease() {
   GetAsyncKeyState(VK_RETURN);
   while (EnterDown) {
     EnterDown = IsEnterPressed();
-    DoEvents();
+    Pump(EnterDown);
   }
 }
 
@@ -59,7 +69,7 @@ void StartPrompt() {
   while (!EnterDown && !EscDown) {
     EnterDown = IsEnterPressed();
     EscDown = IsEscPressed();
-    DoEvents();
+    Pump(!EnterDown && !EscDown);
   }
   Unload(frmTALK());
   if (EscDown) {
@@ -96,7 +106,7 @@ void TakeCorrectAnswer(int digit) {
                    static_cast<float>(CursorTop));
   // One press counts once, however long it is held.
   while (ReadDigitKey() != -1)
-    DoEvents();
+    DoEventsAndWait();
   DoEvents();
 }
 
@@ -113,7 +123,7 @@ void ShowResult() {
   GetAsyncKeyState(VK_RETURN);
   while (!EnterDown) {
     EnterDown = IsEnterPressed();
-    DoEvents();
+    Pump(!EnterDown);
   }
   GameOver = true;
   UnloadAllFormsExcept("frmMenu");
@@ -134,7 +144,8 @@ void Play() {
       if (digit == ExpectedDigit()) {
         TakeCorrectAnswer(digit);
       } else {
-        DoEvents();
+        // Nothing to do before a key arrives or the shown time changes.
+        DoEventsAndWait(static_cast<uint32_t>(StartTick) + NextTimeChange(TimeLimit, elapsed));
       }
     } else {
       ShowResult();

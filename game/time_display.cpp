@@ -1,5 +1,6 @@
 #include "game/time_display.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -15,4 +16,20 @@ double TimeValue(const std::string& text) {
   double value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
+}
+
+uint32_t NextTimeChange(double limit, uint32_t elapsed_ms) {
+  auto shown_at = [limit](uint32_t ms) { return FormatTime(limit - ms / 1000.0); };
+  const std::string now = shown_at(elapsed_ms);
+  // The shown tenth t gives way where the remaining time drops below t - 0.05 s; start a
+  // millisecond early, since the rounding of the division decides the exact one.
+  const double remaining = limit - elapsed_ms / 1000.0;
+  const double boundary_ms = (limit - (std::round(remaining * 10) - 0.5) / 10) * 1000;
+  // Nor past the end of the limit, where the sign turns.
+  const double start_ms = std::min(boundary_ms - 1, limit * 1000);
+  uint32_t next = elapsed_ms + 1;
+  if (remaining > 0 && start_ms > next) next = static_cast<uint32_t>(start_ms);
+  while (shown_at(next) == now)
+    ++next;
+  return next;
 }

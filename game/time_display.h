@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The remaining time as the cursor shows it: at least two integer digits and one decimal,
@@ -8,3 +9,7 @@ std::string FormatTime(double seconds);
 
 // The number a time text stands for; 0 for anything else.
 double TimeValue(const std::string& text);
+
+// The first millisecond after elapsed_ms at which the time shown for a play of limit seconds,
+// FormatTime(limit - elapsed / 1000), reads differently.
+uint32_t NextTimeChange(double limit, uint32_t elapsed_ms);

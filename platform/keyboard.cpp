@@ -5,14 +5,19 @@ void KeyTable::Press(int vk) {
   // Auto-repeat of a held key is not a new press.
   if (!down_[vk]) pressed_since_[vk] = true;
   down_[vk] = true;
+  changed_ = true;
 }
 
 void KeyTable::Release(int vk) {
-  if (Valid(vk)) down_[vk] = false;
+  if (!Valid(vk)) return;
+  down_[vk] = false;
+  changed_ = true;
 }
 
 void KeyTable::MarkDown(int vk) {
-  if (Valid(vk)) down_[vk] = true;
+  if (!Valid(vk)) return;
+  down_[vk] = true;
+  changed_ = true;
 }
 
 int16_t KeyTable::Query(int vk) {
@@ -25,6 +30,13 @@ int16_t KeyTable::Query(int vk) {
 void KeyTable::Clear() {
   down_.fill(false);
   pressed_since_.fill(false);
+  changed_ = false;
+}
+
+bool KeyTable::TakeChanged() {
+  bool changed = changed_;
+  changed_ = false;
+  return changed;
 }
 
 namespace {
@@ -42,4 +54,13 @@ KeySource* SetKeySource(KeySource* next) {
 int16_t GetAsyncKeyState(int vk) {
   if (source) source->Update(table);
   return table.Query(vk);
+}
+
+bool KeysChangedSinceLastLook() {
+  if (source) source->UpdateNow(table);
+  return table.TakeChanged();
+}
+
+int KeyEventDescriptor() {
+  return source ? source->WaitDescriptor() : -1;
 }

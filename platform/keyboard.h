@@ -20,21 +20,36 @@ class KeyTable {
   // the query clears bit 0.
   int16_t Query(int vk);
   void Clear();
+  // Whether a press or release came in since the previous call.
+  bool TakeChanged();
 
  private:
   static bool Valid(int vk) { return vk >= 0 && vk < 256; }
   std::array<bool, 256> down_{};
   std::array<bool, 256> pressed_since_{};
+  bool changed_ = false;
 };
 
 // Brings the presses and releases that happened since the last query into the table.
 class KeySource {
  public:
   virtual ~KeySource() = default;
+  // May skip reading the device when it was read moments ago.
   virtual void Update(KeyTable& keys) = 0;
+  // Reads the device now: the caller is about to sleep on WaitDescriptor.
+  virtual void UpdateNow(KeyTable& keys) { Update(keys); }
+  // A file descriptor that turns readable when key events arrive; -1 when there is none.
+  virtual int WaitDescriptor() const { return -1; }
 };
 
 // Installs a key source with a fresh table and returns the one it replaces (nullptr: none).
 KeySource* SetKeySource(KeySource* source);
 
 int16_t GetAsyncKeyState(int vk);
+
+// For the event pump: takes in everything the key source holds and says whether a key went down
+// or up since the previous call, including presses the game's own queries took in meanwhile.
+// Sleeping after a true answer could leave a press unseen.
+bool KeysChangedSinceLastLook();
+// Readable when key events arrive; -1 when the key source has no such descriptor.
+int KeyEventDescriptor();

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
@@ -12,19 +11,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/clock.h"
 #include "platform/qt_internal.h"
 #include "platform/system_metrics.h"
 
 void SetApplicationIcon(const Picture& icon) {
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.Pixels().pixels)));
-}
-
-void DoEvents() {
-  // Windows of unloaded forms go away here, as the toolkit's own loop would do it.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  CurrentClock().Pumped();
 }
 
 void End() {

@@ -1,6 +1,7 @@
 #pragma once
 // Program-wide services of the windowing toolkit.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,6 +27,12 @@ void SetApplicationIcon(const Picture& icon);
 
 // Handles the queued window events, then returns.
 void DoEvents();
+// The pump of a wait loop: handles the queued window events and then, unless a key went down
+// or up since the last look, sleeps until a window or key event arrives or the tick count
+// reaches the deadline (at most 100 ms; without a deadline, for up to 100 ms). A loop that
+// polls and calls this after every poll sees each key press within one iteration.
+void DoEventsAndWait(uint32_t deadline_tick);
+void DoEventsAndWait();
 
 // Ends the program at once, with status 0.
 [[noreturn]] void End();

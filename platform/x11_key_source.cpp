@@ -81,6 +81,21 @@ struct X11KeySource::Connection {
     }
   }
 
+  // Takes the queued events into the table, after reading the socket when read_socket is set;
+  // never waits for the server.
+  void TakeIn(KeyTable& keys, bool read_socket) {
+    if (initial_map_pending) {
+      initial_map_pending = false;
+      ReadInitialKeymap(keys);
+    }
+    int mode = read_socket ? QueuedAfterReading : QueuedAlready;
+    while (XEventsQueued(display.get(), mode) > 0) {
+      XEvent event;
+      XNextEvent(display.get(), &event);
+      Handle(event, keys);
+    }
+  }
+
   void Handle(XEvent& event, KeyTable& keys) {
     if (event.type == xkb_event_base) {
       auto& xkb = reinterpret_cast<XkbEvent&>(event);
@@ -152,23 +167,20 @@ X11KeySource::X11KeySource(const char* display_name) : connection_(new Connectio
 X11KeySource::~X11KeySource() = default;
 
 void X11KeySource::Update(KeyTable& keys) {
-  Connection& c = *connection_;
-  if (c.initial_map_pending) {
-    c.initial_map_pending = false;
-    c.ReadInitialKeymap(keys);
-  }
-  // Reads what the server has already sent, without a round trip. The game queries twenty
-  // keys in a row; reading the socket for each would cost a system call per query, so it is
-  // read at most every 200 microseconds, far below what a player can notice.
+  // The game queries twenty keys in a row; reading the socket for each would cost a system
+  // call per query, so it is read at most every 200 microseconds, far below what a player can
+  // notice. What Xlib has already queued is always taken.
   auto now = std::chrono::steady_clock::now();
-  int mode = QueuedAlready;
-  if (now - c.last_read >= std::chrono::microseconds(200)) {
-    mode = QueuedAfterReading;
-    c.last_read = now;
-  }
-  while (XEventsQueued(c.display.get(), mode) > 0) {
-    XEvent event;
-    XNextEvent(c.display.get(), &event);
-    c.Handle(event, keys);
-  }
+  bool read_socket = now - connection_->last_read >= std::chrono::microseconds(200);
+  if (read_socket) connection_->last_read = now;
+  connection_->TakeIn(keys, read_socket);
+}
+
+void X11KeySource::UpdateNow(KeyTable& keys) {
+  connection_->last_read = std::chrono::steady_clock::now();
+  connection_->TakeIn(keys, true);
+}
+
+int X11KeySource::WaitDescriptor() const {
+  return ConnectionNumber(connection_->display.get());
 }

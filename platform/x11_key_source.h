@@ -17,6 +17,9 @@ class X11KeySource final : public KeySource {
 
   // The keys already held are marked down, without a press to report.
   void Update(KeyTable& keys) override;
+  void UpdateNow(KeyTable& keys) override;
+  // The connection's socket.
+  int WaitDescriptor() const override;
 
  private:
   struct Connection;

@@ -1,17 +1,30 @@
 #include "tests/scripted_play.h"
 
+#include <algorithm>
+
 ScriptedPlay::ScriptedPlay(uint32_t start_tick, uint32_t pump_ms)
     : start_(start_tick),
       pump_ms_(pump_ms),
       previous_clock_(SetClock(this)),
-      previous_keys_(SetKeySource(this)) {}
+      previous_keys_(SetKeySource(this)),
+      previous_waiter_(SetInputWaiter(this)) {}
 
 ScriptedPlay::~ScriptedPlay() {
   SetClock(previous_clock_);
   SetKeySource(previous_keys_);
+  SetInputWaiter(previous_waiter_);
+}
+
+void ScriptedPlay::WaitForInput(uint32_t ms) {
+  ++waits_;
+  uint64_t until = elapsed_ + ms;
+  if (!timed_.empty()) until = std::min(until, std::max(timed_.begin()->first, elapsed_));
+  elapsed_ = until;
 }
 
 void ScriptedPlay::Update(KeyTable& keys) {
+  for (const auto& watch : watches_)
+    watch();
   // Actions may schedule more actions: take one at a time.
   for (size_t i = 0; i < waiting_.size();) {
     if (waiting_[i].first()) {
@@ -27,6 +40,10 @@ void ScriptedPlay::Update(KeyTable& keys) {
     timed_.erase(timed_.begin());
     action(keys);
   }
+}
+
+void ScriptedPlay::EveryQuery(std::function<void()> watch) {
+  watches_.push_back(std::move(watch));
 }
 
 void ScriptedPlay::At(uint64_t ms, Action action) {

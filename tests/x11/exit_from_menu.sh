@@ -10,18 +10,19 @@ cp "$1" "$install/"
 windows() { xwininfo -root -children | grep -c '^ *0x' || true; }
 before=$(windows)
 
+shown() { xdotool search --onlyvisible --class '^noruka-keisan$' | wc -l; }
+
 start_game "$install/noruka-keisan"
 xdotool key Return
-sleep 3  # the countdown
+wait_until eval '! prompt_shown' || { echo "the time attack did not start"; exit 1; }
+before_menu=$(shown)
 xdotool mousemove 340 722 click 3  # the cursor's box, over cells 0 and 1
-sleep 0.5
+wait_until eval '[ "$(shown)" -gt "$before_menu" ]' || { echo "no menu"; exit 1; }
+sleep "$SETTLE"
 xdotool key Up  # from no selection up to the last item
 sleep 0.2
 xdotool key Return
-status=0
-wait "$GAME_PID" || status=$?
-trap - EXIT
-[ "$status" -eq 0 ] || { echo "exit status $status"; exit 1; }
+wait_for_exit
 
 after=$(windows)
 [ "$after" -eq "$before" ] || { echo "$((after - before)) windows left behind"; exit 1; }

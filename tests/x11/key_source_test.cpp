@@ -1,6 +1,7 @@
 // The real keyboard source against a private X server, with keys pressed through XTEST.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -82,6 +83,20 @@ TEST_F(X11Keys, KeysHeldAtStartAreDownAndKeypadDigitsCountOnlyWithNumLock) {
   Xdotool("key Num_Lock");
   Deliver(source, keys);
   EXPECT_EQ(keys.Query(VK_NUMPAD0 + 1), 1);
+}
+
+TEST_F(X11Keys, ItsDescriptorTurnsReadableForAKeyThatUpdateNowTakesIn) {
+  X11KeySource source;
+  KeyTable keys;
+  source.UpdateNow(keys);
+  keys.TakeChanged();
+
+  Xdotool("key 8");
+  pollfd waiting{source.WaitDescriptor(), POLLIN, 0};
+  ASSERT_EQ(poll(&waiting, 1, 10000), 1) << "no wake-up for a key";
+  source.UpdateNow(keys);
+  EXPECT_TRUE(keys.TakeChanged());
+  EXPECT_EQ(keys.Query(VK_0 + 8) & 1, 1) << "the press reached the table";
 }
 
 }  // namespace
