@@ -3,8 +3,11 @@
 // column and (when asked) the cell's pixels have changed. Prints the microseconds.
 // Usage: x11_probe KEYSYM ARROW_X ARROW_Y CELL_X CELL_Y CELL_SIZE MUST_CHANGE
 //    or: x11_probe watch NAME
+//    or: x11_probe changes X Y WIDTH HEIGHT SECONDS
 // The second form prints "map SECONDS" and "unmap SECONDS" (monotonic clock) for every
-// top-level window of that name as it appears and disappears, until killed.
+// top-level window of that name as it appears and disappears, until killed. The third reads
+// the rectangle every 200 microseconds for that many seconds and prints the monotonic time of
+// every change it sees.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -16,16 +19,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace {
 
-std::vector<unsigned long> Pixels(Display* display, int x, int y, int size) {
+std::vector<unsigned long> Pixels(Display* display, int x, int y, int width, int height) {
   XImage* image =
-      XGetImage(display, DefaultRootWindow(display), x, y, size, size, AllPlanes, ZPixmap);
+      XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes, ZPixmap);
   std::vector<unsigned long> pixels;
-  for (int j = 0; j < size; ++j) {
-    for (int i = 0; i < size; ++i)
+  for (int j = 0; j < height; ++j) {
+    for (int i = 0; i < width; ++i)
       pixels.push_back(XGetPixel(image, i, j));
   }
   XDestroyImage(image);
@@ -48,6 +52,20 @@ bool Named(Display* display, Window window, const char* name) {
   bool same = XFetchName(display, window, &title) && title && std::strcmp(title, name) == 0;
   if (title) XFree(title);
   return same;
+}
+
+int Changes(Display* display, int x, int y, int width, int height, double seconds) {
+  auto shown = Pixels(display, x, y, width, height);
+  double end = Seconds() + seconds;
+  while (Seconds() < end) {
+    auto now = Pixels(display, x, y, width, height);
+    if (now != shown) {
+      std::printf("%.6f\n", Seconds());
+      shown = std::move(now);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return 0;
 }
 
 int Watch(Display* display, const char* name) {
@@ -75,6 +93,12 @@ int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     return display ? Watch(display, argv[2]) : 2;
   }
+  if (argc == 7 && std::strcmp(argv[1], "changes") == 0) {
+    Display* display = XOpenDisplay(nullptr);
+    return display ? Changes(display, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                             std::atoi(argv[5]), std::atof(argv[6]))
+                   : 2;
+  }
   if (argc != 8) return 2;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return 2;
@@ -82,7 +106,7 @@ int main(int argc, char** argv) {
   int arrow_x = std::atoi(argv[2]), arrow_y = std::atoi(argv[3]);
   int cell_x = std::atoi(argv[4]), cell_y = std::atoi(argv[5]), size = std::atoi(argv[6]);
   bool must_change = std::atoi(argv[7]) != 0;
-  auto before = Pixels(display, cell_x, cell_y, size);
+  auto before = Pixels(display, cell_x, cell_y, size, size);
 
   auto start = std::chrono::steady_clock::now();
   XTestFakeKeyEvent(display, key, True, 0);
@@ -90,7 +114,7 @@ int main(int argc, char** argv) {
   bool done = false;
   while (!done) {
     done = ArrowAt(display, arrow_x, arrow_y) &&
-           (!must_change || Pixels(display, cell_x, cell_y, size) != before);
+           (!must_change || Pixels(display, cell_x, cell_y, size, size) != before);
     if (std::chrono::steady_clock::now() - start > std::chrono::seconds(2)) break;
   }
   auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
