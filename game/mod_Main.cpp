@@ -62,6 +62,8 @@ void WaitForEnterRelease() {
 
 void StartPrompt() {
   ShowBalloon(frmTALK(), kStartPrompt);
+  // Where keys reach the game only through its own focused window, the cursor takes the focus.
+  frmKAITOU().TakeKeyboardFocus();
   EnterDown = false;
   EscDown = false;
   GetAsyncKeyState(VK_RETURN);

@@ -57,9 +57,16 @@ int RunApplication(int argc, char** argv, void (*entry)()) {
   try {
     keys = std::make_unique<X11KeySource>();
   } catch (const std::runtime_error& error) {
-    std::cerr << "noruka-keisan: " << error.what()
-              << "; start it inside an X session, or under a virtual one: xvfb-run " << argv[0]
-              << std::endl;
+    std::cerr << "noruka-keisan: " << error.what();
+    if (!std::getenv("DISPLAY") && std::getenv("WAYLAND_DISPLAY")) {
+      // A Wayland desktop runs X programs through XWayland; without it there is no X display.
+      std::cerr << "; this Wayland session offers no XWayland, which the game needs: turn "
+                   "XWayland on in the desktop's settings"
+                << std::endl;
+    } else {
+      std::cerr << "; start it inside an X session, or under a virtual one: xvfb-run " << argv[0]
+                << std::endl;
+    }
     return 1;
   }
   application_argc = argc;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/form_window.h"
+#include "platform/keyboard.h"
 #include "platform/qt_internal.h"
 #include "platform/system_metrics.h"
 #include "platform/toolkit.h"
@@ -97,6 +98,7 @@ void Form::Show(ShowMode mode) {
     return;
   }
   // The form may be unloaded while it is shown; only the guarded window is looked at.
+  ToolkitKeyboard keys_belong_to_the_dialog;
   QPointer<FormWindow> window = window_;
   window->setWindowModality(Qt::ApplicationModal);
   window->show();
@@ -199,20 +201,15 @@ void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
 }
 
 void Form::OutlineChanged() {
-  if (!window_) return;
-  if (const QRegion* outline = OutlineOf(*this)) {
-    window_->setMask(*outline);
-  } else {
-    window_->clearMask();
-  }
+  if (window_) window_->Reshape();
 }
 
 void Form::GeometryChanged() {
-  if (!window_) return;
-  PixelRect bounds = PixelBounds();
-  QRect area(bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1));
-  window_->setGeometry(area);
-  if (design_.style == FormStyle::FixedDialog) window_->setFixedSize(area.size());
+  if (window_) window_->Place(PixelBounds());
+}
+
+void Form::TakeKeyboardFocus() {
+  if (window_) window_->TakeKeyboardFocus();
 }
 
 Form& Reference(const FormDesign& design) {

@@ -51,6 +51,10 @@ class Form final : public Surface {
   void Show(ShowMode mode = ShowMode::Modeless);
   void Hide();
   bool Visible() const { return visible_; }
+  // On desktops that pass the global keyboard on only to a focused window of the game
+  // (XWayland), gives this shown window the keyboard focus; elsewhere the game's windows never
+  // take it, and this does nothing.
+  void TakeKeyboardFocus();
 
   // Control arrays of labels: element 0 comes from the design, later elements from
   // LoadLabel, which copies element 0's design.

@@ -1,26 +1,36 @@
 #include "platform/form_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
 
 #include "platform/qt_internal.h"
+#include "platform/system_metrics.h"
+#include "platform/x11_window_hints.h"
 
 namespace {
+
+_XDisplay* X11Display() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 ? x11->display() : nullptr;
+}
 
 Qt::WindowFlags FlagsFor(FormStyle style) {
   switch (style) {
     case FormStyle::FixedDialog:
-      // A tool window with a title bar: a dialog without a taskbar entry.
+      // A dialog without a taskbar entry, kept with the game's windows above the others.
       return Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-             Qt::WindowCloseButtonHint;
+             Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
     case FormStyle::Borderless:
       break;
   }
-  // A tool window has no taskbar entry.
-  return Qt::Tool | Qt::FramelessWindowHint;
+  // Above the player's other windows, without a frame, and never taking their keyboard.
+  Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+  if (!KeysNeedFocus()) flags |= Qt::WindowDoesNotAcceptFocus;
+  return flags;
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
@@ -41,10 +51,18 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
+bool KeysNeedFocus() {
+  static const bool need = [] {
+    _XDisplay* display = X11Display();
+    return display && IsXWayland(display);
+  }();
+  return need;
+}
+
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
   if (form.Design().style == FormStyle::Borderless) {
-    // The game's windows never take the keyboard from the player's other windows.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    if (_XDisplay* display = X11Display()) SkipTaskbarAndPager(display, winId());
   }
   setAttribute(Qt::WA_OpaquePaintEvent);
   AddButtons();
@@ -66,6 +84,37 @@ void FormWindow::Press(const CommandButton& button) {
   if (form_ && button.Click()) button.Click()(*form_);
 }
 
+void FormWindow::Place(const PixelRect& bounds) {
+  const bool borderless = form_->Design().style == FormStyle::Borderless;
+  PixelRect layout{bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1)};
+  const PixelRect whole = DesktopRect(layout, false);
+  const PixelRect shown = DesktopRect(layout, borderless);
+  const QPoint origin(shown.x - whole.x, shown.y - whole.y);
+  const QRect area = ToQRect(shown);
+  setGeometry(area);
+  if (!borderless) setFixedSize(area.size());
+  if (origin != origin_) {
+    origin_ = origin;
+    Reshape();
+    update();
+  }
+}
+
+void FormWindow::Reshape() {
+  if (!form_) return;
+  if (const QRegion* outline = OutlineOf(*form_)) {
+    setMask(outline->translated(-origin_));
+  } else {
+    clearMask();
+  }
+}
+
+void FormWindow::TakeKeyboardFocus() {
+  if (!KeysNeedFocus()) return;
+  raise();
+  activateWindow();
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   if (form_ && event->key() == Qt::Key_Escape) {
     for (const auto& button : form_->Buttons()) {
@@ -84,13 +133,14 @@ void FormWindow::Release() {
 void FormWindow::paintEvent(QPaintEvent* event) {
   if (!form_) return;
   QPainter painter(this);
-  ComposeForm(*form_, painter, event->rect());
+  painter.translate(-origin_);
+  ComposeForm(*form_, painter, event->rect().translated(origin_));
   form_->CountRepaint();
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {
   if (!form_) return;
-  QPoint at = event->position().toPoint();
+  QPoint at = event->position().toPoint() + origin_;
   form_->MousePressed(ButtonOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The on-screen window of a form; included by platform sources only.
 
+#include <QPoint>
 #include <QWidget>
 
 #include "platform/form.h"
@@ -10,6 +11,14 @@ class FormWindow final : public QWidget {
   explicit FormWindow(Form& form);
   // The form is being destroyed: the window hides and deletes itself when the toolkit can.
   void Release();
+
+  // Puts the window where the form's pixel bounds say, on the primary monitor. A borderless
+  // window is cut to the usable area of the desktop; what it shows keeps its place.
+  void Place(const PixelRect& bounds);
+  // Gives the window the form's outline as its shape, or none.
+  void Reshape();
+  // Asks for the keyboard focus where the game's keys need it (XWayland).
+  void TakeKeyboardFocus();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,4 +31,9 @@ class FormWindow final : public QWidget {
   void Press(const CommandButton& button);
 
   Form* form_;
+  // Where the window's top-left pixel lies in the form's own pixels.
+  QPoint origin_;
 };
+
+// Whether the game's own windows must take the keyboard focus for its keys to arrive.
+bool KeysNeedFocus();

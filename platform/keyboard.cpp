@@ -3,7 +3,13 @@
 void KeyTable::Press(int vk) {
   if (!Valid(vk)) return;
   // Auto-repeat of a held key is not a new press.
-  if (!down_[vk]) pressed_since_[vk] = true;
+  if (!down_[vk]) {
+    if (toolkit_has_keyboard_) {
+      toolkits_[vk] = true;
+    } else {
+      pressed_since_[vk] = true;
+    }
+  }
   down_[vk] = true;
   changed_ = true;
 }
@@ -11,6 +17,7 @@ void KeyTable::Press(int vk) {
 void KeyTable::Release(int vk) {
   if (!Valid(vk)) return;
   down_[vk] = false;
+  toolkits_[vk] = false;
   changed_ = true;
 }
 
@@ -22,7 +29,7 @@ void KeyTable::MarkDown(int vk) {
 
 int16_t KeyTable::Query(int vk) {
   if (!Valid(vk)) return 0;
-  uint16_t state = (down_[vk] ? 0x8000u : 0u) | (pressed_since_[vk] ? 1u : 0u);
+  uint16_t state = (down_[vk] && !toolkits_[vk] ? 0x8000u : 0u) | (pressed_since_[vk] ? 1u : 0u);
   pressed_since_[vk] = false;
   return static_cast<int16_t>(state);
 }
@@ -30,7 +37,12 @@ int16_t KeyTable::Query(int vk) {
 void KeyTable::Clear() {
   down_.fill(false);
   pressed_since_.fill(false);
+  toolkits_.fill(false);
   changed_ = false;
+}
+
+void KeyTable::SetToolkitHasKeyboard(bool has) {
+  toolkit_has_keyboard_ = has;
 }
 
 bool KeyTable::TakeChanged() {
@@ -42,6 +54,11 @@ bool KeyTable::TakeChanged() {
 namespace {
 KeyTable table;
 KeySource* source = nullptr;
+int toolkit_holds = 0;
+
+void SyncKeys() {
+  if (source) source->Sync(table);
+}
 }  // namespace
 
 KeySource* SetKeySource(KeySource* next) {
@@ -63,4 +80,16 @@ bool KeysChangedSinceLastLook() {
 
 int KeyEventDescriptor() {
   return source ? source->WaitDescriptor() : -1;
+}
+
+ToolkitKeyboard::ToolkitKeyboard() {
+  // What happened before belongs to the game.
+  SyncKeys();
+  if (toolkit_holds++ == 0) table.SetToolkitHasKeyboard(true);
+}
+
+ToolkitKeyboard::~ToolkitKeyboard() {
+  // Everything up to the key that closed the menu or dialog belongs to the toolkit.
+  SyncKeys();
+  if (--toolkit_holds == 0) table.SetToolkitHasKeyboard(false);
 }

@@ -9,7 +9,9 @@ inline constexpr int VK_ESCAPE = 0x1B;
 inline constexpr int VK_0 = 0x30;        // main-row digits 0x30 to 0x39
 inline constexpr int VK_NUMPAD0 = 0x60;  // keypad digits 0x60 to 0x69, only while Num Lock is on
 
-// Per virtual key: whether it is down, and whether it went down since its last query.
+// Per virtual key: whether it is down, and whether it went down since its last query. While the
+// toolkit has the keyboard (an open menu or a modal dialog), presses are its own: such a key
+// reads as up, and without a press, until it is released.
 class KeyTable {
  public:
   void Press(int vk);
@@ -22,12 +24,15 @@ class KeyTable {
   void Clear();
   // Whether a press or release came in since the previous call.
   bool TakeChanged();
+  void SetToolkitHasKeyboard(bool has);
 
  private:
   static bool Valid(int vk) { return vk >= 0 && vk < 256; }
   std::array<bool, 256> down_{};
   std::array<bool, 256> pressed_since_{};
+  std::array<bool, 256> toolkits_{};
   bool changed_ = false;
+  bool toolkit_has_keyboard_ = false;
 };
 
 // Brings the presses and releases that happened since the last query into the table.
@@ -40,6 +45,8 @@ class KeySource {
   virtual void UpdateNow(KeyTable& keys) { Update(keys); }
   // A file descriptor that turns readable when key events arrive; -1 when there is none.
   virtual int WaitDescriptor() const { return -1; }
+  // Takes in every key event that happened before this call, asking the device if need be.
+  virtual void Sync(KeyTable& keys) { UpdateNow(keys); }
 };
 
 // Installs a key source with a fresh table and returns the one it replaces (nullptr: none).
@@ -53,3 +60,13 @@ int16_t GetAsyncKeyState(int vk);
 bool KeysChangedSinceLastLook();
 // Readable when key events arrive; -1 when the key source has no such descriptor.
 int KeyEventDescriptor();
+
+// Held by the toolkit while its menu or a modal dialog has the keyboard: the keys pressed
+// meanwhile choose menu items and close dialogs, and the game's polls do not see them.
+class ToolkitKeyboard {
+ public:
+  ToolkitKeyboard();
+  ~ToolkitKeyboard();
+  ToolkitKeyboard(const ToolkitKeyboard&) = delete;
+  ToolkitKeyboard& operator=(const ToolkitKeyboard&) = delete;
+};

@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "platform/form.h"
+#include "platform/keyboard.h"
 #include "platform/toolkit.h"
 
 namespace {
@@ -38,6 +39,7 @@ void Fill(QMenu& menu, Form& owner, MenuItem& item, MenuItem*& chosen) {
 void PopupMenu(Form& owner, MenuItem& root) {
   MenuItem* chosen = nullptr;
   {
+    ToolkitKeyboard keys_choose_items;
     QMenu menu;
     Fill(menu, owner, root, chosen);
     menu.exec(QCursor::pos());

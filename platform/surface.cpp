@@ -1,4 +1,6 @@
 #include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/handle_table.h"
 #include "platform/qt_internal.h"
@@ -6,7 +8,10 @@
 
 QFont ToQFont(const FontSpec& font) {
   QFont result(QString::fromStdString(font.name));
-  result.setPointSizeF(font.size);
+  // In the design's pixels (20 twips a point, 15 a pixel), whatever the desktop's dots per
+  // inch: the layout and the face pictures are made for them.
+  constexpr double kPixelsPerPoint = 20.0 / 15.0;
+  result.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * kPixelsPerPoint))));
   result.setBold(font.bold);
   result.setItalic(font.italic);
   return result;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/pixel_rect.h"
+
 using Color = uint32_t;  // 0xRRGGBB
 
 constexpr Color Rgb(int red, int green, int blue) {
@@ -37,13 +39,6 @@ struct Snapshot {
 };
 
 class Picture;
-
-struct PixelRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
 
 class Surface {
  public:

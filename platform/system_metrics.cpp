@@ -3,13 +3,18 @@
 #include <QApplication>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 #include <optional>
 
 #include "platform/twips.h"
 
 namespace {
 std::optional<DisplayMetrics> override_metrics;
+
+PixelRect FromQRect(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
 }
+}  // namespace
 
 DisplayMetrics CurrentDisplayMetrics() {
   if (override_metrics) return *override_metrics;
@@ -25,16 +30,16 @@ DisplayMetrics CurrentDisplayMetrics() {
   TwipsFactors factors = CurrentTwipsPerPixel();
   metrics.twips_per_pixel_x = factors.x;
   metrics.twips_per_pixel_y = factors.y;
+  metrics.left_px = full.x();
+  metrics.top_px = full.y();
+  metrics.work_area = FromQRect(work);
   return metrics;
 }
 
 TwipsFactors CurrentTwipsPerPixel() {
   if (override_metrics)
     return {override_metrics->twips_per_pixel_x, override_metrics->twips_per_pixel_y};
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  return {static_cast<float>(1440.0 / screen->logicalDotsPerInchX()),
-          static_cast<float>(1440.0 / screen->logicalDotsPerInchY())};
+  return {};
 }
 
 void OverrideDisplayMetrics(const DisplayMetrics* metrics) {
@@ -63,4 +68,19 @@ int TwipsToPixelsX(double twips) {
 
 int TwipsToPixelsY(double twips) {
   return WholeDiv(twips, CurrentTwipsPerPixel().y);
+}
+
+PixelRect DesktopRect(const PixelRect& layout_rect, bool inside_work_area) {
+  DisplayMetrics metrics = CurrentDisplayMetrics();
+  PixelRect desktop = layout_rect;
+  desktop.x += metrics.left_px;
+  desktop.y += metrics.top_px;
+  const PixelRect& work = metrics.work_area;
+  if (!inside_work_area || work.Empty()) return desktop;
+  const int left = std::max(desktop.x, work.x);
+  const int top = std::max(desktop.y, work.y);
+  const int right = std::min(desktop.x + desktop.width, work.x + work.width);
+  const int bottom = std::min(desktop.y + desktop.height, work.y + work.height);
+  if (right <= left || bottom <= top) return desktop;
+  return {left, top, right - left, bottom - top};
 }

@@ -1,10 +1,13 @@
 #pragma once
-// Screen metrics under the names the game's layout code uses.
+// Screen metrics under the names the game's layout code uses. The layout's screen is the
+// primary monitor: every position the game uses is relative to its top-left corner.
+
+#include "platform/pixel_rect.h"
 
 inline constexpr int SM_CYCAPTION = 4;
 inline constexpr int SM_CYFULLSCREEN = 17;
 
-// The primary screen as the layout sees it, in logical pixels.
+// The primary monitor as the layout sees it, in logical pixels.
 struct DisplayMetrics {
   int width_px = 0;
   int height_px = 0;
@@ -12,11 +15,18 @@ struct DisplayMetrics {
   int caption_px = 0;           // height of a window caption
   float twips_per_pixel_x = 15;
   float twips_per_pixel_y = 15;
+  // Where the monitor and its usable area lie on the whole desktop; an empty work area is the
+  // whole monitor.
+  int left_px = 0;
+  int top_px = 0;
+  PixelRect work_area{};
 };
 
 DisplayMetrics CurrentDisplayMetrics();
 
 // Just the twips-per-pixel factors: what every twips conversion needs, without the rest.
+// Always the design's 15 twips per pixel, so that the game looks the same at every desktop
+// resolution; a desktop's scale enlarges the pixels themselves.
 struct TwipsFactors {
   float x = 15;
   float y = 15;
@@ -26,10 +36,16 @@ TwipsFactors CurrentTwipsPerPixel();
 // must not depend on the machine it runs on.
 void OverrideDisplayMetrics(const DisplayMetrics* metrics);
 
-// SM_CYFULLSCREEN + SM_CYCAPTION is the bottom of the primary screen's work area, so a panel
+// SM_CYFULLSCREEN + SM_CYCAPTION is the bottom of the primary monitor's work area, so a panel
 // at the top of the screen does not lift the game off the bottom edge.
 int GetSystemMetrics(int index);
 
 // Window coordinates: twips to pixels, by the whole-number division of the layout.
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);
+
+// Where a top-level window of the layout lies on the desktop: the rectangle moved from the
+// primary monitor's coordinates to the desktop's and, with inside_work_area, cut to the usable
+// area so that no window manager needs to move it off a panel. Cutting keeps the rectangle when
+// nothing of it lies in the usable area.
+PixelRect DesktopRect(const PixelRect& layout_rect, bool inside_work_area);

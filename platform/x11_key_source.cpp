@@ -38,13 +38,12 @@ struct X11KeySource::Connection {
   std::array<int, 256> fixed_vk{};
   std::array<int, 256> keypad_digit{};
   // The virtual key each held keycode went down as, so that its release matches even when
-  // Num Lock changed in between.
+  // Num Lock or the keyboard map changed in between.
   std::array<int, 256> pressed_as{};
 
   void BuildKeyMap() {
     fixed_vk.fill(kNone);
     keypad_digit.fill(kNone);
-    pressed_as.fill(kNone);
     int min_code = 0;
     int max_code = 0;
     XDisplayKeycodes(display.get(), &min_code, &max_code);
@@ -68,6 +67,19 @@ struct X11KeySource::Connection {
     if (code < 0 || code >= 256) return kNone;
     if (keypad_digit[code] != kNone) return num_lock ? VK_NUMPAD0 + keypad_digit[code] : kNone;
     return fixed_vk[code];
+  }
+
+  // A release can get lost while the keyboard changes (a new device, another map): the server's
+  // own record of the keys that are down now settles it.
+  void ReleaseKeysNowUp(KeyTable& keys) {
+    char bits[32] = {};
+    XQueryKeymap(display.get(), bits);
+    for (int code = 0; code < 256; ++code) {
+      if (pressed_as[code] != kNone && !((bits[code / 8] >> (code % 8)) & 1)) {
+        keys.Release(pressed_as[code]);
+        pressed_as[code] = kNone;
+      }
+    }
   }
 
   void ReadInitialKeymap(KeyTable& keys) {
@@ -103,6 +115,7 @@ struct X11KeySource::Connection {
         num_lock = (xkb.state.locked_mods & num_lock_mask) != 0;
       } else if (xkb.any.xkb_type == XkbNewKeyboardNotify || xkb.any.xkb_type == XkbMapNotify) {
         BuildKeyMap();
+        ReleaseKeysNowUp(keys);
       }
       return;
     }
@@ -160,6 +173,7 @@ X11KeySource::X11KeySource(const char* display_name) : connection_(new Connectio
   XkbStateRec state{};
   XkbGetState(dpy, XkbUseCoreKbd, &state);
   c.num_lock = (state.locked_mods & c.num_lock_mask) != 0;
+  c.pressed_as.fill(kNone);
   c.BuildKeyMap();
   XSync(dpy, False);
 }
@@ -179,6 +193,12 @@ void X11KeySource::Update(KeyTable& keys) {
 void X11KeySource::UpdateNow(KeyTable& keys) {
   connection_->last_read = std::chrono::steady_clock::now();
   connection_->TakeIn(keys, true);
+}
+
+void X11KeySource::Sync(KeyTable& keys) {
+  // The reply comes after every event the server sent before it.
+  XSync(connection_->display.get(), False);
+  UpdateNow(keys);
 }
 
 int X11KeySource::WaitDescriptor() const {

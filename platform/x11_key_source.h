@@ -20,6 +20,7 @@ class X11KeySource final : public KeySource {
   void UpdateNow(KeyTable& keys) override;
   // The connection's socket.
   int WaitDescriptor() const override;
+  void Sync(KeyTable& keys) override;
 
  private:
   struct Connection;
