@@ -51,13 +51,14 @@ Application::~Application() {
 }
 
 int RunApplication(int argc, char** argv, void (*entry)()) {
+  App::FindExecutable();
   // The keyboard is read from the X server, so the windows go there too.
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   std::unique_ptr<X11KeySource> keys;
   try {
     keys = std::make_unique<X11KeySource>();
   } catch (const std::runtime_error& error) {
-    std::cerr << "noruka-keisan: " << error.what()
+    std::cerr << App::ProgramName() << ": " << error.what()
               << "; start it inside an X session, or under a virtual one: xvfb-run " << argv[0]
               << std::endl;
     return 1;
