@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/display_loss.h"
 #include "platform/keyboard.h"
 #include "platform/toolkit.h"
 #include "platform/x11_key_source.h"
@@ -27,9 +28,12 @@ std::unique_ptr<QApplication> application;
 int application_argc = 0;
 QtMessageHandler default_handler = nullptr;
 
-// The headless platform says this at every show of a window; nothing is wrong then.
-void QuietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+// The headless platform says the first at every show of a window; nothing is wrong then. The
+// X platform says the second when its connection has broken, from its event loop or its Xlib
+// handler, and would call exit() next.
+void FilterToolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text == QLatin1String("This plugin does not support raise()")) return;
+  if (text.startsWith(QLatin1String("The X11 connection broke"))) DisplayLost();
   if (default_handler) default_handler(type, context, text);
 }
 
@@ -37,7 +41,7 @@ void QuietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const
 
 Application::Application(int& argc, char** argv) {
   if (application) throw std::logic_error("the toolkit is already running");
-  default_handler = qInstallMessageHandler(QuietHeadlessNoise);
+  default_handler = qInstallMessageHandler(FilterToolkitMessages);
   application = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   for (const auto& font : kFontStandIns) {
@@ -65,6 +69,7 @@ int RunApplication(int argc, char** argv, void (*entry)()) {
   }
   application_argc = argc;
   Application toolkit(application_argc, argv);
+  EndProgramOnLostDisplay(App::ProgramName());
   SetKeySource(keys.get());
   entry();
   SetKeySource(nullptr);
