@@ -14,8 +14,9 @@ struct SettingsRead {
   std::string reason;  // kUnreadable: why, as a short phrase
 };
 
-// The file whole. Only a regular file of at most 1 MiB is read; anything else that exists, or
-// a file that cannot be opened, is unreadable. Never blocks: a FIFO or a device is not opened.
+// The file whole, from an absolute path. Only a regular file of at most 1 MiB is read; anything
+// else that exists, or a file that cannot be opened, is unreadable. Never blocks: a FIFO or a
+// device is not opened.
 SettingsRead ReadSettingsFile(const std::string& path);
 
 struct SettingsSave {

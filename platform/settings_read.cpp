@@ -31,6 +31,8 @@ std::optional<std::string> Refusal(const struct stat& status) {
 }  // namespace
 
 SettingsRead ReadSettingsFile(const std::string& path) {
+  // Without a home directory, say, there is no place for the file.
+  if (path.empty() || path.front() != '/') return Unreadable("not an absolute path");
   // Looked at before opening: opening a FIFO or a device can block or have effects.
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) {

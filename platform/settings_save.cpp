@@ -109,15 +109,18 @@ void RemoveStaleTemporaries(const fs::path& target) {
   fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::string name = target.filename().string();
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(directory, error)) {
-    if (IsTemporaryOf(entry.path().filename().string(), name) &&
-        !fs::is_directory(entry.symlink_status(error))) {
-      fs::remove(entry.path(), error);
+  for (fs::directory_iterator entry(directory, error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::error_code ignored;
+    if (IsTemporaryOf(entry->path().filename().string(), name) &&
+        !fs::is_directory(entry->symlink_status(ignored))) {
+      fs::remove(entry->path(), ignored);
     }
   }
 }
 
-// A new file beside the target, only ours to read until it takes the target's place.
+// A new file beside the target. In place of an existing file it starts private, and takes the
+// old file's mode once it has the old file's owner.
 std::optional<FileDescriptor> CreateTemporary(const fs::path& target, bool private_mode,
                                               std::string& temp) {
   if (Faulted(SaveStep::kCreateTemp)) return std::nullopt;
