@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,46 +97,6 @@ TEST_F(HighScores, ATableThatCannotBeReadIsNeitherEmptyNorOverwritten) {
   EXPECT_FALSE(HighScoreSaved());
   EXPECT_NE(said.find(install_.SettingsFile() + ": larger than 1 MiB"), std::string::npos) << said;
   EXPECT_TRUE(Contents(install_.SettingsFile()) == unreadable);
-}
-
-// Rounds of copies that record at the same moment into a table with room for all of them.
-TEST_F(HighScores, CopiesRecordingAtTheSameMomentKeepEveryScore) {
-  constexpr int kCopies = 5;
-  constexpr int kRounds = 40;
-  int made = 0;
-  int kept = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    std::filesystem::remove(install_.SettingsFile());
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> copies;
-    for (int copy = 0; copy < kCopies; ++copy) {
-      pid_t pid = fork();
-      ASSERT_GE(pid, 0);
-      if (pid == 0) {
-        close(start[1]);
-        char byte;
-        (void)!read(start[0], &byte, 1);  // returns when the test closes the pipe
-        int rank = RecordHighScore(std::to_string(100 + copy), "", HigherFirst);
-        _exit(rank != 0 && HighScoreSaved() ? 0 : 1);
-      }
-      copies.push_back(pid);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (pid_t pid : copies) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      made += WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-    std::set<std::string> distinct;
-    for (const std::string& score : Scores()) {
-      if (!score.empty()) distinct.insert(score);
-    }
-    kept += static_cast<int>(distinct.size());
-  }
-  EXPECT_EQ(made, kCopies * kRounds) << "every copy was told its score ranked and was saved";
-  EXPECT_EQ(kept, made);
 }
 
 TEST_F(HighScores, HandEditedSlotsCountByTheirLeadingNumber) {

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
+#include <vector>
 
+#include "scores/high_scores.h"
 #include "tests/files.h"
 #include "tests/scratch_install.h"
 
@@ -62,7 +65,7 @@ class Recorder {
   FILE* out_ = nullptr;
 };
 
-TEST(Upgrade, ReplacingOrRemovingTheBinaryWhileTheGameRunsChangesNothingAboutItsScores) {
+TEST(RunningCopies, ReplacingOrRemovingTheBinaryWhileTheGameRunsChangesNothingAboutItsScores) {
   ScratchInstall install;
   const fs::path game = install.Directory() / "noruka-keisan";
   fs::copy_file(NORUKA_SCORE_RECORDER, game);
@@ -84,6 +87,47 @@ TEST(Upgrade, ReplacingOrRemovingTheBinaryWhileTheGameRunsChangesNothingAboutIts
   EXPECT_NE(table.find("HISCORE1=40,,"), std::string::npos) << table;
   EXPECT_NE(table.find("HISCORE2=30,,"), std::string::npos) << table;
   EXPECT_NE(table.find("HISCORE3=20,,"), std::string::npos) << table;
+}
+
+// Rounds of copies that record at the same moment into a table with room for all of them.
+TEST(RunningCopies, CopiesRecordingAtTheSameMomentKeepEveryScore) {
+  ScratchInstall install;
+  constexpr int kCopies = 5;
+  constexpr int kRounds = 40;
+  int made = 0;
+  int kept = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    fs::remove(install.SettingsFile());
+    int start[2];
+    ASSERT_EQ(pipe(start), 0);
+    std::vector<pid_t> copies;
+    for (int copy = 0; copy < kCopies; ++copy) {
+      pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        close(start[1]);
+        char byte;
+        (void)!read(start[0], &byte, 1);  // returns when the test closes the pipe
+        int rank = RecordHighScore(std::to_string(100 + copy), "", HigherFirst);
+        _exit(rank != 0 && HighScoreSaved() ? 0 : 1);
+      }
+      copies.push_back(pid);
+    }
+    close(start[0]);
+    close(start[1]);
+    for (pid_t pid : copies) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      made += WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    std::set<std::string> distinct;
+    for (const std::string& entry : ReadHighScores().value_or(std::array<std::string, 5>{})) {
+      if (!entry.empty()) distinct.insert(entry.substr(0, entry.find(',')));
+    }
+    kept += static_cast<int>(distinct.size());
+  }
+  EXPECT_EQ(made, kCopies * kRounds) << "every copy was told its score ranked and was saved";
+  EXPECT_EQ(kept, made);
 }
 
 }  // namespace
