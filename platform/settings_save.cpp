@@ -144,7 +144,8 @@ std::optional<FileDescriptor> CreateTemporary(const fs::path& target, bool priva
 // read and write it as before.
 bool KeepOwnerAndMode(int fd, const struct stat& old) {
   if (Faulted(SaveStep::kKeepOwner)) return false;
-  if (fchown(fd, old.st_uid, old.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), old.st_gid)) {
+  if (fchown(fd, old.st_uid, old.st_gid) != 0 &&
+      fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
     return false;
   }
   return fchmod(fd, old.st_mode & 07777) == 0;

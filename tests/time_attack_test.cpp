@@ -262,10 +262,16 @@ TEST_F(TimeAttackTest, AScoreThatCannotBeSavedIsNotCongratulatedAndThePlayerIsTo
   const std::string path = install_.SettingsFile();
   const Case cases[] = {
       // The score ranks first in the empty table, which may not be written.
-      {[&] { std::ofstream(path).close(), chmod(path.c_str(), 0444); },
+      {[&] {
+         std::ofstream(path).close();
+         chmod(path.c_str(), 0444);
+       },
        "1 位の記録を保存できませんでした。"},
       // Whether it ranks is not known.
-      {[&] { std::filesystem::remove(path), std::filesystem::create_directory(path); },
+      {[&] {
+         std::filesystem::remove(path);
+         std::filesystem::create_directory(path);
+       },
        "記録を保存できませんでした。"},
   };
   for (const Case& spoilt : cases) {
