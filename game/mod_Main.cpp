@@ -27,6 +27,8 @@ namespace {
 constexpr const char* kStartPrompt = "ENTERキーでタイムアタック開始！ESCキーで終了です。";
 constexpr const char* kScoreSuffix = " 回正解！ENTERキーで戻ります。";
 constexpr const char* kRankSuffix = " 位にランキングされました。おめでとう！";
+constexpr const char* kRankNotSavedSuffix = " 位の記録を保存できませんでした。";
+constexpr const char* kNotSaved = "記録を保存できませんでした。";
 constexpr int32_t kReadyMs = 1800;
 constexpr int32_t kGoMs = 300;
 
@@ -112,14 +114,21 @@ void TakeCorrectAnswer(int digit) {
   DoEvents();
 }
 
+// The second balloon's text: the rank once it is in the file, or that the score could not be
+// saved; nothing for a score that did not rank.
+std::string RankMessage(int rank) {
+  if (!HighScoreSaved()) return rank != 0 ? std::to_string(rank) + kRankNotSavedSuffix : kNotSaved;
+  return rank != 0 ? std::to_string(rank) + kRankSuffix : "";
+}
+
 void ShowResult() {
   ShowBalloon(frmTALK(), std::to_string(CorrectCount) + kScoreSuffix);
   int rank = RecordHighScore(std::to_string(CorrectCount), "", HigherFirst);
-  if (rank != 0) {
+  if (std::string rank_text = RankMessage(rank); !rank_text.empty()) {
     Form& cursor = frmKAITOU();
     Form& score = frmTALK();
-    MakeRGNTalkWindow(frmTalk2(), std::to_string(rank) + kRankSuffix,
-                      cursor.Left() + cursor.Width(), score.Top() + 2 * score.Height(), 0);
+    MakeRGNTalkWindow(frmTalk2(), rank_text, cursor.Left() + cursor.Width(),
+                      score.Top() + 2 * score.Height(), 0);
   }
   EnterDown = false;
   GetAsyncKeyState(VK_RETURN);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/display_loss.h"
 #include "platform/keyboard.h"
 #include "platform/toolkit.h"
 #include "platform/x11_key_source.h"
@@ -27,9 +28,12 @@ std::unique_ptr<QApplication> application;
 int application_argc = 0;
 QtMessageHandler default_handler = nullptr;
 
-// The headless platform says this at every show of a window; nothing is wrong then.
-void QuietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+// The headless platform says the first at every show of a window; nothing is wrong then. The
+// X platform says the second when its connection has broken, from its event loop or its Xlib
+// handler, and would call exit() next.
+void FilterToolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text == QLatin1String("This plugin does not support raise()")) return;
+  if (text.startsWith(QLatin1String("The X11 connection broke"))) DisplayLost();
   if (default_handler) default_handler(type, context, text);
 }
 
@@ -37,7 +41,7 @@ void QuietHeadlessNoise(QtMsgType type, const QMessageLogContext& context, const
 
 Application::Application(int& argc, char** argv) {
   if (application) throw std::logic_error("the toolkit is already running");
-  default_handler = qInstallMessageHandler(QuietHeadlessNoise);
+  default_handler = qInstallMessageHandler(FilterToolkitMessages);
   application = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   for (const auto& font : kFontStandIns) {
@@ -51,13 +55,14 @@ Application::~Application() {
 }
 
 int RunApplication(int argc, char** argv, void (*entry)()) {
+  App::FindExecutable();
   // The keyboard is read from the X server, so the windows go there too.
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   std::unique_ptr<X11KeySource> keys;
   try {
     keys = std::make_unique<X11KeySource>();
   } catch (const std::runtime_error& error) {
-    std::cerr << "noruka-keisan: " << error.what();
+    std::cerr << App::ProgramName() << ": " << error.what();
     if (!std::getenv("DISPLAY") && std::getenv("WAYLAND_DISPLAY")) {
       // A Wayland desktop runs X programs through XWayland; without it there is no X display.
       std::cerr << "; this Wayland session offers no XWayland, which the game needs: turn "
@@ -71,6 +76,7 @@ int RunApplication(int argc, char** argv, void (*entry)()) {
   }
   application_argc = argc;
   Application toolkit(application_argc, argv);
+  EndProgramOnLostDisplay(App::ProgramName());
   SetKeySource(keys.get());
   entry();
   SetKeySource(nullptr);

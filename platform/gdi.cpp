@@ -137,6 +137,8 @@ bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   Surface* to = DrawingSurfaceOf(dest);
   Surface* from = DrawingSurfaceOf(source);
   if (!to || !from || rop != SRCCOPY) return false;
+  // Nothing to copy; QImage::copy would take an empty rectangle for the whole image.
+  if (width <= 0 || height <= 0) return true;
   // A copy, in case both handles name one surface.
   QImage pixels = from->PersistentImage().pixels.copy(source_x, source_y, width, height);
   {

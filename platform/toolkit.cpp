@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 #include "platform/qt_internal.h"
@@ -24,7 +23,7 @@ void End() {
 }
 
 void FatalError(std::string_view what) {
-  std::cerr << App::EXEName() << ": " << what << std::endl;
+  std::cerr << App::ProgramName() << ": " << what << std::endl;
   std::_Exit(1);
 }
 
@@ -45,30 +44,6 @@ std::optional<std::string> DismissMessageBox() {
   std::string text = box->text().toStdString();
   box->button(QMessageBox::Ok)->click();
   return text;
-}
-
-namespace {
-std::filesystem::path executable_override;
-
-std::filesystem::path Executable() {
-  if (!executable_override.empty()) return executable_override;
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) FatalError("cannot find the running executable: " + error.message());
-  return path;
-}
-}  // namespace
-
-std::string App::Path() {
-  return Executable().parent_path().string();
-}
-
-std::string App::EXEName() {
-  return Executable().stem().string();
-}
-
-void App::OverridePath(const std::string& executable) {
-  executable_override = executable;
 }
 
 float Screen::Width() {

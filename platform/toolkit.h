@@ -53,13 +53,22 @@ std::optional<std::string> DismissMessageBox();
 bool ChoosePopupItem(std::string_view caption);
 
 namespace App {
+// Reads where the running executable lies, through the kernel's link to it. The program does
+// this once at start, so that replacing or deleting the binary later changes nothing; ends
+// the program when the link cannot be read.
+void FindExecutable(const char* link = "/proc/self/exe");
 // The directory that holds the running executable, without a trailing separator.
 std::string Path();
 // The executable's file name without its extension.
 std::string EXEName();
+// Whether the executable runs from where the game is installed, rather than from its build or
+// unpacked folder.
+bool Installed();
+// The name messages on standard error begin with; a fixed one while the executable is unknown.
+std::string ProgramName();
 // Makes the program take another path for its executable (empty: the real one), so that what
 // it keeps beside the executable can go elsewhere.
-void OverridePath(const std::string& executable);
+void OverridePath(const std::string& executable, bool installed = false);
 }  // namespace App
 
 namespace Screen {

@@ -55,6 +55,8 @@ void PaintShapeOnWorkPicture(int shapeNo, Form& window, float x, float y) {
 
 void BeginCompositeWindow(Form& window, int paintMode) {
   EnsureRegionTables();
+  // Shapes added since a begin that was never applied are dropped with their region.
+  if (HRGN pending = ReadTag(window).pending; pending != 0) DeleteObject(pending);
   window.Tag = "0," + std::to_string(paintMode);
   window.Move(0, 0);
   window.SetWidth(Screen::Width());

@@ -57,3 +57,7 @@ std::string HighScoreCaption(int rank, std::string_view entry) {
   return caption + JapaneseTimeStamp(stamp).value_or(std::string(stamp)) +
          "  スコア: " + std::string(LastCharacters(column, 4)) + " 回";
 }
+
+std::string UnreadableHighScoreCaption(int rank) {
+  return RankMark(rank) + "位：(読めません)";
+}

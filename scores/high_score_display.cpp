@@ -4,9 +4,11 @@
 #include "scores/high_scores.h"
 
 void RefreshHighScoreMenu() {
+  auto entries = ReadHighScores();
   for (int rank = 1; rank <= 5; ++rank) {
     frmMenu()
         .Menu("mhiscore", rank - 1)
-        .SetCaption(HighScoreCaption(rank, ReadHighScoreEntry(rank)));
+        .SetCaption(entries ? HighScoreCaption(rank, (*entries)[rank - 1])
+                            : UnreadableHighScoreCaption(rank));
   }
 }

@@ -8,5 +8,8 @@
 // A time stamp that cannot be read is shown as stored; an entry without "," is all score.
 std::string HighScoreCaption(int rank, std::string_view entry);
 
+// "１位：(読めません)", for every slot while the settings file cannot be read.
+std::string UnreadableHighScoreCaption(int rank);
+
 // Rewrites the five captions from the settings file as it is now.
 void RefreshHighScoreMenu();

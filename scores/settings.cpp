@@ -1,14 +1,29 @@
 #include "scores/settings.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 
-#include "platform/profile.h"
+#include "platform/ini_text.h"
+#include "platform/install_location.h"
+#include "platform/settings_file.h"
 #include "platform/toolkit.h"
 
 namespace {
+
 constexpr char kSeparator = '/';
-constexpr uint32_t kReadLimit = 511;  // 510 bytes of value and the terminating NUL
+constexpr size_t kValueLimit = 510;
+
+void Complain(std::string_view what, const std::string& path, const std::string& reason) {
+  std::cerr << App::ProgramName() << ": " << what << " " << path << ": " << reason << std::endl;
+}
+
+// The file beside the executable, which an installed copy reads until it has its own.
+std::string CarriedOverText() {
+  if (!App::Installed()) return "";
+  SettingsRead beside = ReadSettingsFile(SettingsPathIn(App::Path(), App::EXEName()));
+  return beside.status == SettingsRead::Status::kRead ? beside.text : "";
+}
+
 }  // namespace
 
 std::string SettingsPathIn(std::string_view directory, std::string_view exe_name) {
@@ -18,31 +33,56 @@ std::string SettingsPathIn(std::string_view directory, std::string_view exe_name
 }
 
 std::string SettingsFilePath() {
-  std::string directory = App::Path();
-  if (!DirectoryWritable(directory)) directory = UserDataDirectory() + kSeparator + App::EXEName();
-  return SettingsPathIn(directory, App::EXEName());
+  if (!App::Installed()) return SettingsPathIn(App::Path(), App::EXEName());
+  return SettingsPathIn(UserDataDirectory() + kSeparator + App::EXEName(), App::EXEName());
 }
 
-std::string ReadSetting(std::string_view section, std::string_view key) {
+std::optional<std::string> ReadSettingsText() {
   std::string path = SettingsFilePath();
-  std::string buffer(512, ' ');
-  GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), nullptr,
-                           buffer.data(), kReadLimit, path.c_str());
-  size_t end = buffer.find('\0');
-  if (end == std::string::npos) return "";
-  buffer.resize(end);
-  size_t first = buffer.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return buffer.substr(first, buffer.find_last_not_of(' ') - first + 1);
-}
-
-void WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
-  std::string path = SettingsFilePath();
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-  if (!WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                                  std::string(value).c_str(), path.c_str())) {
-    std::cerr << App::EXEName() << ": cannot save to " << path << ": " << ProfileError()
-              << std::endl;
+  SettingsRead file = ReadSettingsFile(path);
+  switch (file.status) {
+    case SettingsRead::Status::kRead:
+      return file.text;
+    case SettingsRead::Status::kMissing:
+      return CarriedOverText();
+    case SettingsRead::Status::kUnreadable:
+      break;
   }
+  Complain("cannot read", path, file.reason);
+  return std::nullopt;
+}
+
+std::string SettingValue(std::string_view text, std::string_view section, std::string_view key) {
+  std::string value = FindIniValue(text, section, key).value_or("");
+  value.resize(std::min({value.size(), value.find('\0'), kValueLimit}));
+  size_t first = value.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return value.substr(first, value.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<std::string> ReadSetting(std::string_view section, std::string_view key) {
+  std::optional<std::string> text = ReadSettingsText();
+  if (!text) return std::nullopt;
+  return SettingValue(*text, section, key);
+}
+
+bool EditSettings(const std::function<std::optional<std::string>(const std::string&)>& edit) {
+  std::string path = SettingsFilePath();
+  SettingsSave save = UpdateSettingsFile(path, [&](const std::optional<std::string>& text) {
+    return edit(text ? *text : CarriedOverText());
+  });
+  if (!save.saved) Complain("cannot save", path, save.reason);
+  return save.saved;
+}
+
+bool WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
+  if (!IniSectionNameFits(section) || !IniKeyFits(key) || !IniValueFits(value)) {
+    Complain("cannot save", SettingsFilePath(), "the name or value does not fit on one line");
+    return false;
+  }
+  return EditSettings([&](const std::string& text) -> std::optional<std::string> {
+    std::string changed = SetIniValue(text, section, key, value);
+    if (changed == text) return std::nullopt;
+    return changed;
+  });
 }

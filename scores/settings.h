@@ -1,6 +1,8 @@
 #pragma once
 // The settings file: one small INI file named after the executable.
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,11 +10,26 @@
 // already end with one.
 std::string SettingsPathIn(std::string_view directory, std::string_view exe_name);
 
-// Beside the executable; when the player cannot write there (an installed copy), in the
-// player's data directory, so that scores are not lost.
+// Beside the executable. An installed copy writes nothing into the system's directories: it
+// keeps the file in the player's data directory, as noruka-keisan/noruka-keisan.ini.
 std::string SettingsFilePath();
 
-// The stored value without surrounding spaces, cut to 510 bytes; "" for anything missing.
-std::string ReadSetting(std::string_view section, std::string_view key);
-// Stores the value. A failure is not the player's concern: it is told on standard error only.
-void WriteSetting(std::string_view section, std::string_view key, std::string_view value);
+// The whole file: "" while there is none, nothing when it exists but cannot be read (standard
+// error says why). An installed copy without a file of its own yet reads the one beside its
+// executable, if there is one, and carries its content over on its first save.
+std::optional<std::string> ReadSettingsText();
+
+// A value of the text as ReadSetting gives it: without surrounding spaces, cut to 510 bytes,
+// "" for anything missing.
+std::string SettingValue(std::string_view text, std::string_view section, std::string_view key);
+
+// A value of the file; nothing when the file cannot be read.
+std::optional<std::string> ReadSetting(std::string_view section, std::string_view key);
+
+// Changes the file in one step, safe against other copies of the game: edit gets the current
+// text and returns the new one, or nothing to leave the file as it is. False when the change
+// could not be saved; standard error then names the file and the reason.
+bool EditSettings(const std::function<std::optional<std::string>(const std::string&)>& edit);
+
+// Stores one value; false, as above, when it was not saved.
+bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);

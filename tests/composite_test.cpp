@@ -57,6 +57,22 @@ TEST_F(Composite, TagHoldsThePendingRegionUntilApplyHandsItToTheWindow) {
   EXPECT_EQ(work_pictures, 1) << "a second begin reuses the work picture";
 }
 
+TEST_F(Composite, ABeginBeforeApplyDropsThePendingShapesAndAnEmptyApplyCopiesNoPicture) {
+  Form& form = Reference(kComposite);
+  form.SetBackColor(kWhite);
+  BeginCompositeWindow(form, 1);
+  AddCompositeShape(0, form, 0, 0);  // loads the face pictures
+  BeginCompositeWindow(form, 1);
+  const size_t handles = LiveHandleCount();
+  AddCompositeShape(0, form, 0, 0);
+  BeginCompositeWindow(form, 1);
+  EXPECT_EQ(LiveHandleCount(), handles) << "the pending region was freed";
+
+  // Nothing added: the window is cleared and the black work picture stays out of sight.
+  ApplyCompositeWindow(form);
+  EXPECT_EQ(form.Compose().ColorAt(30, 20), kWhite);
+}
+
 TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAndLaterShapesCoverEarlierOnes) {
   Form& form = Reference(kComposite);
   form.SetBackColor(kWhite);

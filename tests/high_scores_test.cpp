@@ -2,15 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "menu/forms.h"
 #include "platform/form.h"
+#include "platform/settings_file.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "scores/high_score_display.h"
 #include "scores/high_scores.h"
 #include "scores/settings.h"
+#include "tests/files.h"
 #include "tests/scratch_install.h"
 
 namespace {
@@ -26,10 +29,9 @@ class HighScores : public testing::Test {
   }
   static std::vector<std::string> Scores() {
     std::vector<std::string> scores;
-    for (int rank = 1; rank <= 5; ++rank) {
-      std::string entry = ReadHighScoreEntry(rank);
+    const auto table = ReadHighScores().value();
+    for (const std::string& entry : table)
       scores.push_back(entry.substr(0, entry.find(',')));
-    }
     return scores;
   }
   ScratchInstall install_;
@@ -62,6 +64,41 @@ TEST_F(HighScores, ScoresThatDoNotRankLeaveTheFileUntouched) {
   EXPECT_EQ(Scores(), (std::vector<std::string>{"10", "20", "25", "30", "40"}));
 }
 
+TEST_F(HighScores, ARankThatCannotBeSavedIsReportedAndTheTableStaysAsItWas) {
+  Fill({"50", "40", "30", "20", "10"});
+  const std::string before = Contents(install_.SettingsFile());
+  SetSaveFaultForTesting([](SaveStep step) { return step == SaveStep::kWrite ? ENOSPC : 0; });
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RecordHighScore("45", "", HigherFirst), 2) << "where it would stand";
+  std::string said = testing::internal::GetCapturedStderr();
+  SetSaveFaultForTesting(nullptr);
+  EXPECT_FALSE(HighScoreSaved());
+  EXPECT_EQ(Contents(install_.SettingsFile()), before);
+  EXPECT_NE(said.find(install_.SettingsFile() + ": " + std::strerror(ENOSPC)), std::string::npos)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+  EXPECT_EQ(RecordHighScore("5", "", HigherFirst), 0);
+  EXPECT_TRUE(HighScoreSaved()) << "nothing to save is no failure";
+  EXPECT_EQ(RecordHighScore("45", "", HigherFirst), 2);
+  EXPECT_TRUE(HighScoreSaved());
+  EXPECT_EQ(Scores(), (std::vector<std::string>{"50", "45", "40", "30", "20"}));
+}
+
+TEST_F(HighScores, ATableThatCannotBeReadIsNeitherEmptyNorOverwritten) {
+  // Too large to be ours; the same goes for any file that cannot be read.
+  const std::string unreadable =
+      "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n;" + std::string(1 << 20, 'x') + "\n";
+  Store(install_.SettingsFile(), unreadable);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ReadHighScores(), std::nullopt);
+  EXPECT_EQ(RecordHighScore("0", "", HigherFirst), 0) << "not first in an empty table";
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(HighScoreSaved());
+  EXPECT_NE(said.find(install_.SettingsFile() + ": larger than 1 MiB"), std::string::npos) << said;
+  EXPECT_TRUE(Contents(install_.SettingsFile()) == unreadable);
+}
+
 TEST_F(HighScores, HandEditedSlotsCountByTheirLeadingNumber) {
   WriteSetting("Data", "HISCORE1", "35 points");  // no comma at all
   WriteSetting("Data", "HISCORE2", "lots,,2024/01/05 09:03:07");
@@ -69,7 +106,7 @@ TEST_F(HighScores, HandEditedSlotsCountByTheirLeadingNumber) {
   EXPECT_EQ(StoredScore("lots,,x"), 0);
   EXPECT_EQ(StoredScore(" 1 2,,x"), 12) << "blanks are ignored";
   EXPECT_EQ(RecordHighScore("20", "", HigherFirst), 2);
-  EXPECT_EQ(ReadHighScoreEntry(1), "35 points");
+  EXPECT_EQ(ReadHighScores().value()[0], "35 points");
 }
 
 TEST_F(HighScores, EntriesCarryTheLocalTimeOfRecording) {
@@ -112,7 +149,7 @@ void ExpectCaption(int index, const std::string& expected) {
 }
 
 TEST_F(HighScores, MenuCaptionsFollowTheFileAtEveryRefreshAndClosingTheHolderEnds) {
-  auto refresh_twice = [this] {
+  auto refresh = [this] {
     RefreshHighScoreMenu();
     ExpectCaption(0, "１位：(なし)");
     ExpectCaption(4, "５位：(なし)");
@@ -120,10 +157,15 @@ TEST_F(HighScores, MenuCaptionsFollowTheFileAtEveryRefreshAndClosingTheHolderEnd
     RefreshHighScoreMenu();
     ExpectCaption(2, "３位：2024年01月03日 10:00:00  スコア:   30 回");
     ExpectCaption(3, "４位：(なし)");
+    std::filesystem::remove(install_.SettingsFile());
+    std::filesystem::create_directory(install_.SettingsFile());
+    RefreshHighScoreMenu();
+    ExpectCaption(0, "１位：(読めません)");
+    ExpectCaption(4, "５位：(読めません)");
     Unload(frmMenu());
     std::_Exit(3);  // not reached: closing the holder ends the program
   };
-  EXPECT_EXIT(refresh_twice(), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(refresh(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,29 +1,13 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <random>
-#include <sstream>
+#include <sys/stat.h>
 
 #include "platform/ini_text.h"
-#include "platform/profile.h"
+#include "platform/install_location.h"
 #include "scores/settings.h"
+#include "tests/files.h"
 #include "tests/scratch_install.h"
 
 namespace {
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void Store(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 TEST(IniText, ReadsFilesWrittenElsewhere) {
   const std::string text =
@@ -65,14 +49,27 @@ TEST_F(Settings, PathIsBesideTheExecutableWithOneSeparator) {
   EXPECT_EQ(SettingsFilePath(), install_.SettingsFile());
 }
 
-TEST_F(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectory) {
-  App::OverridePath("/nonexistent-install/games/noruka-keisan");
-  setenv("XDG_DATA_HOME", install_.Directory().c_str(), 1);
-  std::string expected = (install_.Directory() / "noruka-keisan" / "noruka-keisan.ini").string();
-  EXPECT_EQ(SettingsFilePath(), expected);
-  WriteSetting("Data", "HISCORE1", "12,,2024/01/05 09:03:07");
-  EXPECT_EQ(ReadSetting("Data", "HISCORE1"), "12,,2024/01/05 09:03:07");
-  EXPECT_TRUE(std::filesystem::exists(expected));
+TEST_F(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesTheOldOnesOver) {
+  EXPECT_TRUE(IsInstallDirectory("/usr/games"));
+  EXPECT_TRUE(IsInstallDirectory("/usr/local/bin"));
+  EXPECT_FALSE(IsInstallDirectory(install_.Directory().string())) << "a build or unpacked folder";
+
+  const std::string beside = "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
+  Store(install_.SettingsFile(), beside);
+  App::OverridePath((install_.Directory() / "noruka-keisan").string(), true);
+  const auto data_home = install_.Directory() / "data";
+  setenv("XDG_DATA_HOME", data_home.c_str(), 1);
+  const auto expected = data_home / "noruka-keisan" / "noruka-keisan.ini";
+  EXPECT_EQ(SettingsFilePath(), expected.string());
+
+  EXPECT_EQ(ReadSetting("Data", "HISCORE1"), "50,,2024/01/05 09:03:07") << "read until saved";
+  EXPECT_TRUE(WriteSetting("Data", "HISCORE2", "12,,2024/01/06 10:00:00"));
+  EXPECT_EQ(Contents(expected),
+            "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\nHISCORE2=12,,2024/01/06 10:00:00\n");
+  EXPECT_EQ(Contents(install_.SettingsFile()), beside) << "nothing written beside the executable";
+  struct stat status {};
+  ASSERT_EQ(stat(expected.parent_path().c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0700u) << "the player's own directory";
   unsetenv("XDG_DATA_HOME");
 }
 
@@ -91,49 +88,20 @@ TEST_F(Settings, ValuesReadBackTrimmedAndCutToFiveHundredTenBytes) {
   EXPECT_EQ(ReadSetting("Nothing", "HISCORE1"), "");
 }
 
-TEST_F(Settings, FailedWritesChangeNothingAndSayWhy) {
+TEST_F(Settings, FailedWritesChangeNothingAndSayWhyInOneLine) {
   Store(install_.SettingsFile(), "[Data]\nHISCORE1=5,,x\n");
   testing::internal::CaptureStderr();
-  WriteSetting("Data", "HISCORE1", "6\n[Data]\nHISCORE1=99");
+  EXPECT_FALSE(WriteSetting("Data", "HISCORE1", "6\n[Data]\nHISCORE1=99"));
   std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(Contents(install_.SettingsFile()), "[Data]\nHISCORE1=5,,x\n");
   EXPECT_NE(said.find(install_.SettingsFile()), std::string::npos) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 
-  std::string blocked = (install_.Directory() / "file").string();
-  Store(blocked, "");
-  EXPECT_FALSE(WritePrivateProfileStringA("Data", "K", "V", (blocked + "/x.ini").c_str()));
-  EXPECT_NE(ProfileError(), "");
-}
-
-TEST_F(Settings, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
-  const std::string path = install_.SettingsFile();
-  // Large enough values that a write takes a while.
-  const std::string old_value(400, 'a');
-  const std::string new_value(400, 'b');
-  ASSERT_TRUE(WritePrivateProfileStringA("Data", "HISCORE1", old_value.c_str(), path.c_str()));
-  for (int key = 2; key <= 200; ++key) {
-    std::string name = "K" + std::to_string(key);
-    ASSERT_TRUE(WritePrivateProfileStringA("Data", name.c_str(), old_value.c_str(), path.c_str()));
-  }
-  const std::string old_file = Contents(path);
-  const std::string new_file = SetIniValue(old_file, "Data", "HISCORE1", new_value);
-
-  std::mt19937 random(12345);
-  for (int round = 0; round < 100; ++round) {
-    Store(path, old_file);
-    pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-      WritePrivateProfileStringA("Data", "HISCORE1", new_value.c_str(), path.c_str());
-      _exit(0);
-    }
-    usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
-    kill(writer, SIGKILL);
-    waitpid(writer, nullptr, 0);
-    std::string now = Contents(path);
-    ASSERT_TRUE(now == old_file || now == new_file) << "round " << round << ": torn file";
-  }
+  App::OverridePath(install_.SettingsFile() + "/noruka-keisan");  // under a file
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteSetting("Data", "K", "V"));
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Not a directory"), std::string::npos) << said;
 }
 
 }  // namespace

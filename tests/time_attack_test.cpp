@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,7 +84,7 @@ TEST_F(TimeAttackTest, FirstPassPromptsAtOncePlaysSixtySecondsAndClosesEverythin
   EXPECT_LE(result_after, 59955u);
   EXPECT_EQ(CorrectCount, 0);
   EXPECT_TRUE(LoadedFormNames().empty());
-  EXPECT_EQ(ReadHighScoreEntry(1).substr(0, 2), "0,");
+  EXPECT_EQ(ReadHighScores().value()[0].substr(0, 2), "0,");
 }
 
 TEST_F(TimeAttackTest, CorrectDigitsReplaceTheLeftCellAndMoveTheCursorWrongOnesChangeNothing) {
@@ -248,6 +252,44 @@ TEST_F(TimeAttackTest, PlayLastsSixtySecondsAcrossTheWrapOfTheTickCounter) {
   EXPECT_GE(TickCount(), 0) << "and ended after it";
   EXPECT_GE(played, 59950u);
   EXPECT_LE(played, 59955u);
+}
+
+TEST_F(TimeAttackTest, AScoreThatCannotBeSavedIsNotCongratulatedAndThePlayerIsTold) {
+  struct Case {
+    std::function<void()> spoil;
+    const char* said;
+  };
+  const std::string path = install_.SettingsFile();
+  const Case cases[] = {
+      // The score ranks first in the empty table, which may not be written.
+      {[&] {
+         std::ofstream(path).close();
+         chmod(path.c_str(), 0444);
+       },
+       "1 位の記録を保存できませんでした。"},
+      // Whether it ranks is not known.
+      {[&] {
+         std::filesystem::remove(path);
+         std::filesystem::create_directory(path);
+       },
+       "記録を保存できませんでした。"},
+  };
+  for (const Case& spoilt : cases) {
+    spoilt.spoil();
+    ScriptedPlay play;
+    StartAndFinish(play);
+    play.When(AtResult, [&](KeyTable&) {
+      Form& score = *FindLoadedForm("frmTALK");
+      Form& rank = *FindLoadedForm("frmTalk2");
+      EXPECT_EQ(rank.Width(), rank.TextWidth(spoilt.said) + 225) << spoilt.said;
+      EXPECT_EQ(rank.Left(), score.Left());
+      EXPECT_EQ(rank.Top(), score.Top() + score.Height());
+    });
+    testing::internal::CaptureStderr();
+    TimeAttack();
+    std::string stderr_text = testing::internal::GetCapturedStderr();
+    EXPECT_NE(stderr_text.find(path), std::string::npos) << stderr_text;
+  }
 }
 
 using TimeAttackEndsTest = TimeAttackTest;

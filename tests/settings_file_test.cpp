@@ -1,0 +1,221 @@
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "platform/settings_file.h"
+#include "tests/files.h"
+#include "tests/scratch_install.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOld = "; the player's own note\n[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
+const std::string kNew = "; the player's own note\n[Data]\nHISCORE1=60,,2024/01/06 10:00:00\n";
+
+// Turns any text into kNew.
+std::optional<std::string> ToNew(const std::optional<std::string>&) {
+  return kNew;
+}
+
+class SettingsFile : public testing::Test {
+ protected:
+  void TearDown() override { SetSaveFaultForTesting(nullptr); }
+
+  fs::path Path() const { return install_.SettingsFile(); }
+  // The files a finished save may leave: the settings, its lock and the player's own.
+  std::set<std::string> Settled() const {
+    return {"noruka-keisan.ini", "noruka-keisan.ini.lock", "noruka-keisan.ini.backup"};
+  }
+
+  ScratchInstall install_;
+};
+
+TEST_F(SettingsFile, SpecialFilesAreNeitherReadNorReplacedAndNothingBlocks) {
+  const fs::path path = Path();
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"directory", [&] { fs::create_directory(path); }, "Is a directory"},
+      {"FIFO", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }, "not a regular file"},
+      {"link to a device", [&] { fs::create_symlink("/dev/zero", path); }, "not a regular file"},
+      {"file over 1 MiB", [&] { Store(path, "[Data]\n;" + std::string(1 << 20, 'x') + "\n"); },
+       "larger than 1 MiB"},
+  };
+  for (const Case& special : cases) {
+    SCOPED_TRACE(special.what);
+    fs::remove_all(path);
+    special.make();
+    const auto kind = fs::symlink_status(path).type();
+    const auto size = fs::is_regular_file(path) ? fs::file_size(path) : 0;
+
+    SettingsRead read = ReadSettingsFile(path);
+    EXPECT_EQ(read.status, SettingsRead::Status::kUnreadable);
+    EXPECT_EQ(read.reason, special.reason);
+    SettingsSave save = UpdateSettingsFile(path, ToNew);
+    EXPECT_FALSE(save.saved);
+    EXPECT_EQ(save.reason, special.reason);
+
+    EXPECT_EQ(fs::symlink_status(path).type(), kind);
+    if (size) {
+      EXPECT_EQ(fs::file_size(path), size);
+    }
+    EXPECT_EQ(FileNames(install_.Directory()), std::set<std::string>{"noruka-keisan.ini"});
+  }
+  EXPECT_FALSE(fs::exists("/dev/zero.lock"));
+
+  fs::remove_all(path);
+  Store(path, "[Data]\n;" + std::string((1 << 20) - 9, 'x') + "\n");
+  EXPECT_EQ(ReadSettingsFile(path).text.size(), 1u << 20) << "1 MiB itself is read";
+}
+
+TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroup) {
+  const fs::path shared = install_.Directory() / "shared";
+  fs::create_directory(shared);
+  const fs::path target = shared / "scores.ini";
+  Store(target, kOld);
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+  }
+  struct stat before {};
+  ASSERT_EQ(stat(target.c_str(), &before), 0);
+  fs::create_symlink("shared/scores.ini", Path());
+
+  EXPECT_TRUE(UpdateSettingsFile(Path(), ToNew).saved);
+
+  EXPECT_TRUE(fs::is_symlink(Path()));
+  EXPECT_EQ(Contents(target), kNew);
+  struct stat after {};
+  ASSERT_EQ(stat(target.c_str(), &after), 0);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_EQ(FileNames(shared), (std::set<std::string>{"scores.ini", "scores.ini.lock"}))
+      << "locked and replaced beside the target";
+}
+
+TEST_F(SettingsFile, AFileWithoutWritePermissionIsNotRewrittenEvenByRoot) {
+  Store(Path(), kOld);
+  ASSERT_EQ(chmod(Path().c_str(), 0444), 0);
+  SettingsSave save = UpdateSettingsFile(Path(), ToNew);
+  EXPECT_FALSE(save.saved);
+  EXPECT_EQ(save.reason, "the file is read-only");
+  EXPECT_EQ(Contents(Path()), kOld);
+  EXPECT_FALSE(fs::exists(Path().string() + ".lock"));
+  EXPECT_TRUE(UpdateSettingsFile(Path(), [](auto&) { return std::nullopt; }).saved)
+      << "nothing to change, nothing to fail";
+}
+
+// Root reads any file, so the unreadable file is tried by a child that runs as nobody.
+TEST_F(SettingsFile, AFileThatCannotBeReadIsAnErrorAndIsNotOverwritten) {
+  fs::permissions(install_.Directory(), fs::perms::all);
+  Store(Path(), kOld);
+  ASSERT_EQ(chmod(Path().c_str(), 0), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534))) {
+      _exit(10);
+    }
+    SettingsRead read = ReadSettingsFile(Path());
+    if (read.status != SettingsRead::Status::kUnreadable) _exit(11);
+    if (read.reason != std::strerror(EACCES)) _exit(12);
+    SettingsSave save = UpdateSettingsFile(Path(), ToNew);
+    _exit(save.saved ? 13 : save.reason != std::strerror(EACCES) ? 14 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+  EXPECT_EQ(Contents(Path()), kOld);
+}
+
+// A save stopped by SIGKILL at one step.
+SaveStep kill_at;
+int KillAtStep(SaveStep step) {
+  if (step == kill_at) raise(SIGKILL);
+  return 0;
+}
+
+TEST_F(SettingsFile, AWriterKilledAtAnyStepLeavesTheOldOrTheNewFileAndTheNextSaveTidiesUp) {
+  Store(install_.Directory() / "noruka-keisan.ini.backup", "the player's own");
+  int steps_tried = 0;
+  for (int step = 0; step <= static_cast<int>(SaveStep::kUnlock); ++step) {
+    SCOPED_TRACE("killed before step " + std::to_string(step));
+    kill_at = static_cast<SaveStep>(step);
+    Store(Path(), kOld);
+    pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+      SetSaveFaultForTesting(KillAtStep);
+      UpdateSettingsFile(Path(), ToNew);
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "step not reached";
+    ++steps_tried;
+    bool renamed = kill_at > SaveStep::kRename;
+    EXPECT_EQ(Contents(Path()), renamed ? kNew : kOld);
+
+    EXPECT_TRUE(UpdateSettingsFile(Path(), [](const std::optional<std::string>& text) {
+                  return text.value_or("") + "; again\n";
+                }).saved);
+    EXPECT_EQ(Contents(Path()), (renamed ? kNew : kOld) + "; again\n");
+    EXPECT_EQ(FileNames(install_.Directory()), Settled()) << "no temporary file left";
+  }
+  EXPECT_EQ(steps_tried, 13);
+}
+
+int NoSpaceAt(SaveStep step) {
+  return step == kill_at ? ENOSPC : 0;
+}
+
+TEST_F(SettingsFile, AFullDiskAtAnyStepFailsTheSaveAndLeavesNoTemporaryFile) {
+  Store(install_.Directory() / "noruka-keisan.ini.backup", "the player's own");
+  SetSaveFaultForTesting(NoSpaceAt);
+  const SaveStep failing[] = {
+      SaveStep::kMakeDirectory, SaveStep::kOpenLock,  SaveStep::kLock,         SaveStep::kRead,
+      SaveStep::kCreateTemp,    SaveStep::kKeepOwner, SaveStep::kWrite,        SaveStep::kSyncFile,
+      SaveStep::kClose,         SaveStep::kRename,    SaveStep::kSyncDirectory};
+  for (SaveStep step : failing) {
+    SCOPED_TRACE("no space at step " + std::to_string(static_cast<int>(step)));
+    kill_at = step;
+    Store(Path(), kOld);
+    SettingsSave save = UpdateSettingsFile(Path(), ToNew);
+    EXPECT_FALSE(save.saved);
+    EXPECT_EQ(save.reason, std::strerror(ENOSPC));
+    // Only a failed flush of the directory comes after the rename: the new file is there,
+    // but the player is not told it is safe.
+    EXPECT_EQ(Contents(Path()), step == SaveStep::kSyncDirectory ? kNew : kOld);
+    std::set<std::string> left = FileNames(install_.Directory());
+    left.insert("noruka-keisan.ini.lock");
+    EXPECT_EQ(left, Settled());
+  }
+  kill_at = SaveStep::kRemoveStale;
+  EXPECT_TRUE(UpdateSettingsFile(Path(), ToNew).saved) << "tidying up is not the save";
+}
+
+TEST_F(SettingsFile, OnlyTemporaryFilesOfTheSettingsFileArePutAwayAsStale) {
+  const std::set<std::string> others = {"noruka-keisan.ini.backup", "noruka-keisan.ini.tmp-abc12",
+                                        "noruka-keisan.ini.tmp-abc1234", "other.ini.tmp-Abc123",
+                                        "noruka-keisan.ini.tmp-ab-123"};
+  for (const std::string& name : others)
+    Store(install_.Directory() / name, "keep");
+  Store(install_.Directory() / "noruka-keisan.ini.tmp-Ab12Cd", "stale");
+  EXPECT_TRUE(UpdateSettingsFile(Path(), ToNew).saved);
+  std::set<std::string> expected = others;
+  expected.insert({"noruka-keisan.ini", "noruka-keisan.ini.lock"});
+  EXPECT_EQ(FileNames(install_.Directory()), expected);
+}
+
+}  // namespace
