@@ -112,7 +112,7 @@ void ExpectCaption(int index, const std::string& expected) {
 }
 
 TEST_F(HighScores, MenuCaptionsFollowTheFileAtEveryRefreshAndClosingTheHolderEnds) {
-  auto refresh_twice = [this] {
+  auto refresh_twice = [] {
     RefreshHighScoreMenu();
     ExpectCaption(0, "１位：(なし)");
     ExpectCaption(4, "５位：(なし)");
