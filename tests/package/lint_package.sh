@@ -20,6 +20,6 @@ for size in 32 64 128 256; do
   icon=$work/usr/share/icons/hicolor/${size}x$size/apps/noruka-keisan.png
   convert "$icon_bitmap" -sample "${size}x$size" "$work/expected.png"
   differing=$(compare -metric AE "$icon" "$work/expected.png" null: 2>&1) || true
-  [ "$differing" = 0 ] || { echo "the ${size}px icon differs from the bitmap in $differing pixels"; exit 1; }
+  [ "$differing" = 0 ] || { echo "the ${size}px icon is not the bitmap enlarged: $differing"; exit 1; }
 done
 echo "lintian, appstreamcli and desktop-file-validate have nothing to say; the icons are sharp"
