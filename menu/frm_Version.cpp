@@ -1,10 +1,13 @@
 // The about box: icon, title and version, built afresh at every opening.
 
+#include <string>
+
 #include "menu/forms.h"
 #include "platform/form.h"
 #include "platform/picture.h"
 #include "platform/toolkit.h"
 #include "resources/resources.h"
+#include "resources/version.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ void Design(Form& form) {
   title.Move(870, 180, 2220, 285);
   title.SetFont({"ＭＳ Ｐ明朝", 11.25f, true});
   TextLabel& version = form.AddLabel("Label2", 1);
-  version.SetCaption("Version 1.0.0");
+  version.SetCaption(std::string("Version ") + kVersion);
   version.Move(1515, 525, 1515, 285);
   version.SetFont({"Times New Roman", 9.75f, true});
 

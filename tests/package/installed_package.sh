@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
-# Packages the build, unpacks the package into a scratch root and starts the installed game
+# Unpacks the package in the given folder into a scratch root and starts the installed game
 # there up to its start prompt.
 set -euo pipefail
-. "$(dirname "$0")/game_session.sh"
-build=$1
+. "$(dirname "$0")/../x11/game_session.sh"
+folder=$1
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
-deb=$(ls "$work"/out/*.deb)
+deb=$(ls "$folder"/*.deb)
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no Qt in Depends"; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-ipafont-gothic' || { echo "no fonts in Depends"; exit 1; }
 dpkg -x "$deb" "$work/root"
-for file in usr/bin/noruka-keisan usr/share/applications/noruka-keisan.desktop \
-            usr/share/icons/hicolor/32x32/apps/noruka-keisan.png; do
+for file in usr/games/noruka-keisan usr/share/applications/noruka-keisan.desktop \
+            usr/share/man/man6/noruka-keisan.6.gz usr/share/doc/noruka-keisan/copyright; do
   [ -f "$work/root/$file" ] || { echo "missing $file"; exit 1; }
 done
 
-start_game "$work/root/usr/bin/noruka-keisan"
+export XDG_DATA_HOME=$work/data
+start_game "$work/root/usr/games/noruka-keisan"
 quit_game
 trap 'rm -rf "$work"' EXIT
 echo "the installed game reached its start prompt"
