@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "platform/qt_internal.h"
 #include "platform/system_metrics.h"
@@ -27,10 +29,12 @@ Qt::WindowFlags FlagsFor(FormStyle style) {
     case FormStyle::Borderless:
       break;
   }
-  // Above the player's other windows, without a frame, and never taking their keyboard.
-  Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-  if (!KeysNeedFocus()) flags |= Qt::WindowDoesNotAcceptFocus;
-  return flags;
+  // Above the player's other windows, without a frame, and never taking their keyboard. Where
+  // the game needs the focus for its keys, its windows are top-level windows of their own, not
+  // tool windows of the program, so that the compositor hands them the keyboard.
+  const Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+  if (KeysNeedFocus()) return flags | Qt::Window;
+  return flags | Qt::Tool | Qt::WindowDoesNotAcceptFocus;
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
@@ -54,14 +58,20 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 bool KeysNeedFocus() {
   static const bool need = [] {
     _XDisplay* display = X11Display();
-    return display && IsXWayland(display);
+    if (!display) return false;
+    if (IsXWayland(display)) return true;
+    // Before it had an extension of that name, XWayland told itself only by its outputs' names.
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [](const QScreen* screen) {
+      return screen->name().startsWith(QLatin1String("XWAYLAND"));
+    });
   }();
   return need;
 }
 
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
   if (form.Design().style == FormStyle::Borderless) {
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
     if (_XDisplay* display = X11Display()) SkipTaskbarAndPager(display, winId());
   }
   setAttribute(Qt::WA_OpaquePaintEvent);

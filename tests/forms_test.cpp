@@ -118,6 +118,29 @@ TEST(ShellUtilities, WorkAreaHeightIsTheFullScreenClientPlusACaption) {
   OverrideDisplayMetrics(nullptr);
 }
 
+TEST(Desktop, TheLayoutLiesOnThePrimaryMonitorAndBorderlessWindowsKeepOffPanels) {
+  // A primary monitor right of another one, with a panel along its top.
+  DisplayMetrics metrics{.width_px = 1920,
+                         .height_px = 1080,
+                         .work_area_bottom_px = 1080,
+                         .caption_px = 19,
+                         .left_px = 1280,
+                         .top_px = 0,
+                         .work_area = {1280, 30, 1920, 1050}};
+  OverrideDisplayMetrics(&metrics);
+  auto same = [](PixelRect a, PixelRect b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+  };
+  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, true), {1280, 30, 1920, 1050}))
+      << "a window over the whole monitor is cut to its usable area";
+  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, false), {1280, 0, 1920, 1080}));
+  EXPECT_TRUE(same(DesktopRect({932, 991, 34, 35}, true), {2212, 991, 34, 35}))
+      << "a window inside the usable area only moves to the monitor";
+  EXPECT_TRUE(same(DesktopRect({10, 0, 50, 20}, true), {1290, 0, 50, 20}))
+      << "nothing left after cutting: kept whole";
+  OverrideDisplayMetrics(nullptr);
+}
+
 TEST(ShellUtilities, WaitPumpsOnceThenSleepsAndTicksWrapToNegative) {
   ScriptedPlay play(0x7FFFFFFF);
   EXPECT_EQ(TickCount(), INT32_MAX);

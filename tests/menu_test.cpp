@@ -102,6 +102,44 @@ TEST_F(Menu, ExitDuringPlayEndsAtOnceAndTheMenuKeepsTheNextTimeAttackGoing) {
   EXPECT_EXIT(menu_then_next(), testing::ExitedWithCode(0), "first time attack over");
 }
 
+TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
+  constexpr int kStillAtThePrompt = 7;
+  auto prompt = [] {
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [&play](KeyTable&) {
+      // ESC closes the menu (here a rank entry does), and is still held when it has closed.
+      PostTask([&play] {
+        play.After(0, Press(VK_ESCAPE));
+        Require(ChoosePopupItem("ハイスコア") && ChoosePopupItem("１位：(なし)"), "menu");
+      });
+      FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
+      play.After(20, Release(VK_ESCAPE));
+      // ENTER chooses the about box and is let go while it is open; ESC closes it.
+      play.After(40, [&play](KeyTable&) {
+        PostTask([&play] {
+          play.After(0, Press(VK_RETURN));
+          PostTask([&play] {
+            play.After(0, Release(VK_RETURN));
+            play.After(0, Press(VK_ESCAPE));
+            Form& about = *FindLoadedForm("frm_Version");
+            about.Buttons().front()->Click()(about);
+          });
+          Require(ChoosePopupItem("バージョン情報"), "about");
+        });
+        FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
+        play.After(20, Release(VK_ESCAPE));
+      });
+      play.After(1000, [](KeyTable&) {
+        Require(AtStartPrompt(), "the time attack started");
+        std::_Exit(kStillAtThePrompt);
+      });
+    });
+    mod_Main::TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(prompt(), testing::ExitedWithCode(kStillAtThePrompt), "");
+}
+
 TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {
   Form& about = frm_Version();
   Snapshot first = about.Compose();

@@ -85,6 +85,24 @@ TEST_F(X11Keys, KeysHeldAtStartAreDownAndKeypadDigitsCountOnlyWithNumLock) {
   EXPECT_EQ(keys.Query(VK_NUMPAD0 + 1), 1);
 }
 
+TEST_F(X11Keys, AKeyHeldWhileTheKeyboardMapChangesIsStillReleased) {
+  X11KeySource source;
+  KeyTable keys;
+  source.Update(keys);
+  HoldForASecond("6");
+  Deliver(source, keys);
+  ASSERT_EQ(keys.Query(VK_0 + 6), kDown | 1);
+  // The same map loaded again, as a layout switch or a new keyboard would: the server tells
+  // every client that the map changed while the key is down.
+  ASSERT_EQ(std::system("map=$(mktemp) && xmodmap -pke >\"$map\" && xmodmap \"$map\"; "
+                        "status=$?; rm -f \"$map\"; exit $status"),
+            0);
+  Deliver(source, keys);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  Deliver(source, keys);
+  EXPECT_EQ(keys.Query(VK_0 + 6), 0) << "stuck down after the map changed";
+}
+
 TEST_F(X11Keys, ItsDescriptorTurnsReadableForAKeyThatUpdateNowTakesIn) {
   X11KeySource source;
   KeyTable keys;
