@@ -77,6 +77,20 @@ class MeasuringPlayer(game.Player):
         return self.taken(pair, digit, game.screen())
 
 
+def press_until(key, condition, what, figures, timeout=5.0):
+    """Presses the key until the condition holds; a press the game lost is counted."""
+    for _ in range(3):
+        time.sleep(game.SETTLE)
+        game.key(key)
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if condition():
+                return
+            time.sleep(0.02)
+        figures.add("lost presses", 1)
+    game.fail("waited in vain for " + what)
+
+
 class Session:
     """One running copy of a game, from start prompt to start prompt."""
 
@@ -88,24 +102,17 @@ class Session:
         self.process = subprocess.Popen([copy], stderr=subprocess.DEVNULL)
         game.wait_for(lambda: game.balloons() == 1, "the start prompt")
 
-    def close(self):
-        for _ in range(3):  # a press lost on a loaded machine is pressed again
-            time.sleep(game.SETTLE)
-            game.key("Escape")
-            try:
-                self.process.wait(timeout=5)
-                break
-            except subprocess.TimeoutExpired:
-                print("ESC once more", file=sys.stderr)
+    def close(self, figures):
+        press_until("Escape", lambda: self.process.poll() is not None, "the game to end", figures)
         shutil.rmtree(self.work, ignore_errors=True)
 
-    def begin_play(self):
-        """Starts a time attack; returns the balloon watcher and the blank cell picture."""
+    def begin_play(self, figures):
+        """Starts a time attack; returns the balloon watcher."""
         watcher = subprocess.Popen([self.probe, "watch", "MakeRGNTalkWindowTitle"],
                                    stdout=subprocess.PIPE, text=True)
-        time.sleep(game.SETTLE)
         blank = game.cell_picture(game.screen(), 0)
-        game.key("Return")
+        press_until("Return", lambda: game.balloons() != 1 or
+                    game.cell_picture(game.screen(), 0) != blank, "the countdown", figures)
         game.wait_for(lambda: game.cell_picture(game.screen(), 0) != blank, "the digits", 10)
         return watcher
 
@@ -119,16 +126,14 @@ class Session:
             raise SystemExit("unexpected balloon sequence %s" % events)
         return [float(at) for _, at in events]
 
-    def back_to_prompt(self):
-        time.sleep(game.SETTLE)
-        game.key("Return")
-        game.wait_for(lambda: game.balloons() == 1, "the next start prompt")
+    def back_to_prompt(self, figures):
+        press_until("Return", lambda: game.balloons() == 1, "the next start prompt", figures)
 
     def idle_attack(self, figures, xserver):
         """A time attack without answers: processor time in each phase and the label's lag."""
         if xserver:
             figures.add("cpu prompt", *cpu_percent([self.process.pid, xserver]))
-        watcher = self.begin_play()
+        watcher = self.begin_play(figures)
         if xserver:
             figures.add("cpu play", *cpu_percent([self.process.pid, xserver]))
         changes = subprocess.run([self.probe, "changes", *map(str, LABEL), "30"],
@@ -143,10 +148,10 @@ class Session:
         if xserver:
             time.sleep(1)
             figures.add("cpu result", *cpu_percent([self.process.pid, xserver]))
-        self.back_to_prompt()
+        self.back_to_prompt(figures)
 
     def played_attack(self, figures, label):
-        watcher = self.begin_play()
+        watcher = self.begin_play(figures)
         player = MeasuringPlayer(self.probe)
         while player.answer(game.screen()):
             pass
@@ -155,7 +160,7 @@ class Session:
         figures.add("play " + label, events[4] - events[3])
         for latency in player.latencies:
             figures.add("latency " + label, latency)
-        self.back_to_prompt()
+        self.back_to_prompt(figures)
 
 
 class Figures:
@@ -177,7 +182,7 @@ def measure(probe, executable, attacks, loaded_attacks, xserver):
         began = time.monotonic()
         session = Session(probe, executable)
         figures.add("start", (time.monotonic() - began) * 1000)
-        session.close()
+        session.close(figures)
 
     session = Session(probe, executable)
     try:
@@ -194,7 +199,7 @@ def measure(probe, executable, attacks, loaded_attacks, xserver):
         finally:
             load.terminate()
             load.wait()
-        session.close()
+        session.close(figures)
     finally:
         if session.process.poll() is None:
             session.process.kill()
@@ -239,6 +244,8 @@ ROWS = [
     ("start to start prompt on the screen, p50 / p99 (starts)",
      lambda f: describe(f.get("start"), "ms")),
     ("resident memory during play", lambda f: describe(f.get("memory"), "KiB", 0)),
+    ("presses of ENTER or ESC the game missed and the bench repeated",
+     lambda f: str(len(f.get("lost presses")))),
 ]
 
 
