@@ -114,6 +114,8 @@ class Session:
         press_until("Return", lambda: game.balloons() != 1 or
                     game.cell_picture(game.screen(), 0) != blank, "the countdown", figures)
         game.wait_for(lambda: game.cell_picture(game.screen(), 0) != blank, "the digits", 10)
+        # "GO!" may still show for a moment after the digits have come.
+        game.wait_for(lambda: game.balloons() == 0, "play", 10)
         return watcher
 
     def end_play(self, watcher):
