@@ -17,10 +17,10 @@ void Design(Form& form) {
 }
 
 void Load(Form& form) {
-  const int32_t t = WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
   const int32_t w = PresetWidth(0);
   DecorateWindowPreset(1, form, true);
-  form.Move(static_cast<float>(mod_Main::StripLeft + w * 0), static_cast<float>(t));
+  form.Move(static_cast<float>(mod_Main::StripLeft + w * 0),
+            static_cast<float>(mod_Main::CursorWindowTop()));
 }
 
 // The right button opens the game's menu at the pointer; the others do nothing.

@@ -166,10 +166,14 @@ void Play() {
 
 }  // namespace
 
+int32_t CursorWindowTop() {
+  return WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
+}
+
 void TimeAttack() {
   StripLeft = WholeDiv(Screen::Width() - kCells * PresetWidth(0), 2);
   TimeLimit = 60;
-  CursorTop = WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
+  CursorTop = CursorWindowTop();
   CellStep = PresetWidth(0);
 
   frmMONDAI().Show();

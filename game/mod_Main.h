@@ -17,6 +17,10 @@ extern int32_t StartTick;     // tick count at the start of play
 extern float TimeLimit;       // seconds of play
 extern int32_t StripLeft;     // screen x of cell 0, twips
 
+// Where the answer cursor stands, in twips from the top of the screen: its own height above the
+// cells, which rest on the bottom of the work area.
+int32_t CursorWindowTop();
+
 // Seeds the digits from the clock and plays time attacks until the player quits.
 [[noreturn]] void Main();
 // One pass of the loop: set-up, start prompt, countdown, play, result, tear-down. ESC at the

@@ -7,3 +7,6 @@ Form& frmMenu();
 
 // The about box; shown modally, closed by its OK button or its close box.
 Form& frm_Version();
+
+// Rewrites the five captions of the high-score submenu from the settings file as it is now.
+void RefreshHighScoreMenu();

@@ -2,7 +2,6 @@
 #include "platform/form.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
-#include "scores/high_score_display.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/testing.h"
+
 namespace {
 
 class SystemClock final : public Clock {

@@ -1,5 +1,5 @@
 #pragma once
-// The millisecond clock behind GetTickCount and Sleep; tests swap in a scripted one.
+// The millisecond clock behind GetTickCount and Sleep; tests swap in a scripted one (SetClock).
 
 #include <cstdint>
 
@@ -13,8 +13,6 @@ class Clock {
   virtual void Pumped() {}
 };
 
-// Installs a clock (nullptr: the system clock) and returns the one it replaces.
-Clock* SetClock(Clock* clock);
 Clock& CurrentClock();
 
 // Milliseconds since the system started, wrapping to 0 after about 49.7 days.

@@ -1,9 +1,8 @@
 #include "platform/controls.h"
 
-#include "platform/form.h"
 #include "platform/system_metrics.h"
 
-TextLabel::TextLabel(Form& owner, std::string name, int index)
+TextLabel::TextLabel(ControlOwner& owner, std::string name, int index)
     : owner_(owner), name_(std::move(name)), index_(index) {}
 
 void TextLabel::SetCaption(std::string_view caption) {
@@ -58,8 +57,7 @@ void TextLabel::Move(float left, float top, float width, float height) {
 }
 
 PixelRect TextLabel::PixelBounds() const {
-  return {TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
-          TwipsToPixelsY(height_)};
+  return TwipsToPixels(left_, top_, width_, height_);
 }
 
 void TextLabel::CopyDesign(const TextLabel& other) {
@@ -81,7 +79,7 @@ void TextLabel::Invalidate() const {
   if (visible_) owner_.InvalidateArea(PixelBounds());
 }
 
-PictureBox::PictureBox(Form& owner, std::string name, int index)
+PictureBox::PictureBox(ControlOwner& owner, std::string name, int index)
     : owner_(owner), name_(std::move(name)), index_(index), held_(std::make_unique<Picture>()) {}
 
 const Picture& PictureBox::Held() const {
@@ -123,6 +121,5 @@ void CommandButton::Move(float left, float top, float width, float height) {
 }
 
 PixelRect CommandButton::PixelBounds() const {
-  return {TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
-          TwipsToPixelsY(height_)};
+  return TwipsToPixels(left_, top_, width_, height_);
 }

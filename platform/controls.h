@@ -10,12 +10,22 @@
 
 class Form;
 
+// What a control needs of the form that carries it.
+class ControlOwner {
+ public:
+  // Pixels of the form to paint again, in the form's own pixel coordinates.
+  virtual void InvalidateArea(const PixelRect& rect) = 0;
+
+ protected:
+  ~ControlOwner() = default;
+};
+
 enum class Alignment { Left, Right, Center };
 enum class BackStyle { Transparent, Opaque };
 
 class TextLabel {
  public:
-  TextLabel(Form& owner, std::string name, int index);
+  TextLabel(ControlOwner& owner, std::string name, int index);
   TextLabel(const TextLabel&) = delete;
   TextLabel& operator=(const TextLabel&) = delete;
 
@@ -52,7 +62,7 @@ class TextLabel {
  private:
   void Invalidate() const;
 
-  Form& owner_;
+  ControlOwner& owner_;
   std::string name_;
   int index_;
   std::string caption_;
@@ -100,7 +110,7 @@ class CommandButton {
 // A child surface with its own persistent image, drawn above the form's image and labels.
 class PictureBox final : public Surface {
  public:
-  PictureBox(Form& owner, std::string name, int index);
+  PictureBox(ControlOwner& owner, std::string name, int index);
 
   const std::string& Name() const { return name_; }
   int Index() const { return index_; }
@@ -116,7 +126,7 @@ class PictureBox final : public Surface {
   void OutlineChanged() override;
 
  private:
-  Form& owner_;
+  ControlOwner& owner_;
   std::string name_;
   int index_;
   bool visible_ = true;

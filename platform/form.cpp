@@ -1,14 +1,12 @@
 #include "platform/form.h"
 
-#include <QCoreApplication>
-#include <QPointer>
 #include <algorithm>
 
-#include "platform/form_window.h"
+#include "platform/failures.h"
 #include "platform/keyboard.h"
-#include "platform/qt_internal.h"
+#include "platform/native_window.h"
 #include "platform/system_metrics.h"
-#include "platform/toolkit.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -30,49 +28,7 @@ LoadedForm* Find(std::string_view name) {
   return it == forms.end() ? nullptr : &*it;
 }
 
-int AlignmentFlags(Alignment alignment) {
-  switch (alignment) {
-    case Alignment::Right:
-      return Qt::AlignRight;
-    case Alignment::Center:
-      return Qt::AlignHCenter;
-    case Alignment::Left:
-      break;
-  }
-  return Qt::AlignLeft;
-}
-
-void PaintLabel(QPainter& painter, const TextLabel& label) {
-  QRect rect = ToQRect(label.PixelBounds());
-  if (label.Back() == BackStyle::Opaque) painter.fillRect(rect, ToQColor(label.BackColor()));
-  painter.setFont(ToQFont(label.Font()));
-  painter.setPen(ToQColor(label.ForeColor()));
-  painter.drawText(rect, AlignmentFlags(label.TextAlignment()) | Qt::AlignTop | Qt::TextSingleLine,
-                   QString::fromStdString(label.Caption()));
-}
-
 }  // namespace
-
-void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
-  // Nothing outside the outline is part of the window.
-  QRegion visible(clip);
-  if (const QRegion* outline = OutlineOf(form)) visible &= *outline;
-  painter.setClipRegion(visible);
-  painter.drawImage(0, 0, form.PersistentImage().pixels);
-  for (const auto& label : form.Labels()) {
-    if (!label->Visible()) continue;
-    painter.setClipRegion(visible & ToQRect(label->PixelBounds()));
-    PaintLabel(painter, *label);
-  }
-  for (const auto& picture : form.PictureBoxes()) {
-    if (!picture->Visible()) continue;
-    PixelRect at = picture->PixelBounds();
-    QRegion area(at.x, at.y, at.width, at.height);
-    if (const QRegion* outline = OutlineOf(*picture)) area &= outline->translated(at.x, at.y);
-    painter.setClipRegion(visible & area);
-    painter.drawImage(at.x, at.y, picture->PersistentImage().pixels);
-  }
-}
 
 Form::Form(const FormDesign& design) : design_(design), name_(design.name) {}
 
@@ -82,34 +38,24 @@ Form::~Form() {
 
 void Form::SetCaption(std::string_view caption) {
   caption_ = caption;
-  if (window_) window_->setWindowTitle(QString::fromStdString(caption_));
+  if (window_) window_->SetTitle(caption_);
 }
 
 void Form::Show(ShowMode mode) {
   if (!window_) {
-    window_ = new FormWindow(*this);
-    window_->setWindowTitle(QString::fromStdString(caption_));
+    window_ = CreateNativeWindow(*this);
+    window_->SetTitle(caption_);
     GeometryChanged();
     OutlineChanged();
   }
   visible_ = true;
   if (mode == ShowMode::Modeless) {
-    window_->show();
+    window_->Show();
     return;
   }
-  // The form may be unloaded while it is shown; only the guarded window is looked at.
   ToolkitKeyboard keys_belong_to_the_dialog;
-  QPointer<FormWindow> window = window_;
-  window->setWindowModality(Qt::ApplicationModal);
-  window->show();
-  while (window && window->isVisible()) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-}
-
-void Form::Hide() {
-  visible_ = false;
-  if (window_) window_->hide();
+  // The form may be unloaded meanwhile: nothing of it is touched after this.
+  window_->ShowModal();
 }
 
 TextLabel& Form::AddLabel(std::string_view name, int index) {
@@ -166,28 +112,8 @@ MenuItem& Form::Menu(std::string_view name, int index) {
   return *item;
 }
 
-Snapshot Form::Compose() const {
-  PixelRect bounds = PixelBounds();
-  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0), QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  if (!image.isNull()) {
-    QPainter painter(&image);
-    ComposeForm(*this, painter, image.rect());
-  }
-  Snapshot snapshot;
-  snapshot.width = image.width();
-  snapshot.height = image.height();
-  snapshot.argb.resize(static_cast<size_t>(snapshot.width) * snapshot.height);
-  for (int y = 0; y < snapshot.height; ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
-    std::copy(row, row + snapshot.width,
-              snapshot.argb.begin() + static_cast<long>(y) * snapshot.width);
-  }
-  return snapshot;
-}
-
 void Form::InvalidateArea(const PixelRect& rect) {
-  if (window_ && visible_) window_->update(ToQRect(rect));
+  if (window_ && visible_) window_->Update(rect);
 }
 
 void Form::WindowClosed() {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/surface.h"
 
-class Form;
-class FormWindow;
+class NativeWindow;
 
 enum class FormStyle {
   Borderless,   // no frame, no title bar, no taskbar entry
@@ -35,7 +35,7 @@ struct FormDesign {
 
 enum class ShowMode { Modeless, Modal };
 
-class Form final : public Surface {
+class Form final : public Surface, public ControlOwner {
  public:
   explicit Form(const FormDesign& design);
   ~Form() override;
@@ -44,12 +44,13 @@ class Form final : public Surface {
   const FormDesign& Design() const { return design_; }
 
   std::string Tag;  // free text kept for the form's owner
+  // A region kept for the form's owner until it hands it on; deleted with the form.
+  GdiObject PendingRegion;
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string_view caption);
 
   // Modeless returns at once; Modal returns when the form is hidden or unloaded.
   void Show(ShowMode mode = ShowMode::Modeless);
-  void Hide();
   bool Visible() const { return visible_; }
   // On desktops that pass the global keyboard on only to a focused window of the game
   // (XWayland), gives this shown window the keyboard focus; elsewhere the game's windows never
@@ -76,12 +77,10 @@ class Form final : public Surface {
   MenuItem& Menus() { return menus_; }
   MenuItem& Menu(std::string_view name, int index = 0);
 
-  // The player's view: the persistent image with the labels and picture boxes on it.
-  Snapshot Compose() const;
   // How often the window on the screen was painted, for checking that idle updates are free.
   uint64_t RepaintCount() const { return repaints_; }
 
-  void InvalidateArea(const PixelRect& rect);
+  void InvalidateArea(const PixelRect& rect) override;
 
   // Used by the platform's window.
   void CountRepaint() { ++repaints_; }
@@ -102,7 +101,7 @@ class Form final : public Surface {
   std::vector<std::unique_ptr<PictureBox>> pictures_;
   std::vector<std::unique_ptr<CommandButton>> buttons_;
   MenuItem menus_{"", 0, "", nullptr};
-  FormWindow* window_ = nullptr;  // owned by the toolkit, created on the first show
+  NativeWindow* window_ = nullptr;  // owned by the backend, made on the first show
   uint64_t repaints_ = 0;
 };
 
@@ -115,7 +114,6 @@ Form& Reference(const FormDesign& design);
 // Runs the close handler, then destroys the form. Returns false, doing nothing, for a form that
 // is already unloading.
 bool Unload(Form& form);
-bool IsLoaded(std::string_view name);
 Form* FindLoadedForm(std::string_view name);
 // A copy of the names, safe to walk while forms unload.
 std::vector<std::string> LoadedFormNames();

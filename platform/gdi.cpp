@@ -4,28 +4,28 @@
 #include <vector>
 
 #include "platform/handle_table.h"
-#include "platform/qt_internal.h"
+#include "platform/surface.h"
+#include "platform/testing.h"
 
 namespace {
 
-QRegion* RegionOf(HRGN handle) {
-  auto* object = LookupAs<RegionObject>(handle);
-  return object ? &object->region : nullptr;
+Region* RegionOf(HRGN handle) {
+  return LookupAs<Region>(handle);
 }
 
 Surface* WindowOf(HWND handle) {
-  auto* object = LookupAs<SurfaceObject>(handle);
+  auto* object = LookupAs<SurfaceRef>(handle);
   return object && object->surface->hWnd() == handle ? object->surface : nullptr;
 }
 
 Surface* DrawingSurfaceOf(HDC handle) {
-  auto* object = LookupAs<SurfaceObject>(handle);
+  auto* object = LookupAs<SurfaceRef>(handle);
   return object && object->surface->hDC() == handle ? object->surface : nullptr;
 }
 
-int Complexity(const QRegion& region) {
-  if (region.isEmpty()) return NULLREGION;
-  return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+int Complexity(const Region& region) {
+  if (region.Empty()) return NULLREGION;
+  return region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 }  // namespace
@@ -45,128 +45,127 @@ HRGN ExtCreateRegion(const XFORM* transform, uint32_t byte_count, const std::byt
   }
   std::vector<RECT> rects(header.nCount);
   std::memcpy(rects.data(), data + sizeof header, rect_bytes);
-  QRegion region;
+  Region region;
   for (const RECT& r : rects) {
-    if (r.right > r.left && r.bottom > r.top) {
-      region += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // Wider than int: a rectangle from -2^31 to 2^31-1 must not overflow its width.
+    int64_t width = int64_t{r.right} - r.left;
+    int64_t height = int64_t{r.bottom} - r.top;
+    if (width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX) {
+      region = region.United(
+          Region(PixelRect{r.left, r.top, static_cast<int>(width), static_cast<int>(height)}));
     }
   }
-  return AddHandle(RegionObject{region});
+  return AddHandle(std::move(region));
 }
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-  QRegion region;
-  if (right > left && bottom > top) region = QRegion(left, top, right - left, bottom - top);
-  return AddHandle(RegionObject{region});
+  int64_t width = int64_t{right} - left;
+  int64_t height = int64_t{bottom} - top;
+  if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) {
+    return AddHandle(Region());
+  }
+  return AddHandle(Region(PixelRect{left, top, static_cast<int>(width), static_cast<int>(height)}));
 }
 
 int OffsetRgn(HRGN handle, int dx, int dy) {
-  QRegion* region = RegionOf(handle);
+  Region* region = RegionOf(handle);
   if (!region) return ERROR;
-  region->translate(dx, dy);
+  region->Translate(dx, dy);
   return Complexity(*region);
 }
 
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode) {
-  QRegion* target = RegionOf(dest);
-  const QRegion* first = RegionOf(source1);
-  const QRegion* second = RegionOf(source2);
+  Region* target = RegionOf(dest);
+  const Region* first = RegionOf(source1);
+  const Region* second = RegionOf(source2);
   if (!target || !first || !second || mode != RGN_OR) return ERROR;
-  *target = first->united(*second);
+  *target = first->United(*second);
   return Complexity(*target);
 }
 
 int GetRgnBox(HRGN handle, RECT* box) {
-  const QRegion* region = RegionOf(handle);
+  const Region* region = RegionOf(handle);
   if (!region || !box) return ERROR;
-  QRect bounds = region->boundingRect();
-  *box = region->isEmpty() ? RECT{0, 0, 0, 0}
-                           : RECT{bounds.left(), bounds.top(), bounds.left() + bounds.width(),
-                                  bounds.top() + bounds.height()};
+  PixelRect bounds = region->Bounds();
+  *box = RECT{bounds.x, bounds.y, bounds.x + bounds.width, bounds.y + bounds.height};
   return Complexity(*region);
 }
 
 bool PtInRegion(HRGN handle, int x, int y) {
-  const QRegion* region = RegionOf(handle);
-  return region && region->contains(QPoint(x, y));
+  const Region* region = RegionOf(handle);
+  return region && region->Contains(x, y);
 }
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush || brush->lbStyle != BS_SOLID) return 0;
-  return AddHandle(BrushObject{ToQColor(brush->lbColor)});
+  return AddHandle(Brush{brush->lbColor});
 }
 
 bool DeleteObject(HGDIOBJ object) {
-  HandleObject* entry = LookupHandle(object);
-  if (!entry || std::holds_alternative<SurfaceObject>(*entry)) return false;
-  if (auto* region = std::get_if<RegionObject>(entry); region && region->owner) return false;
-  RemoveHandle(object);
-  return true;
+  return RemoveObject(object);
+}
+
+void GdiObject::Reset(HGDIOBJ handle) {
+  if (handle_ != 0) DeleteObject(handle_);
+  handle_ = handle;
 }
 
 int SelectClipRgn(HDC dc, HRGN region) {
   Surface* surface = DrawingSurfaceOf(dc);
   if (!surface) return ERROR;
-  Surface::Image& image = surface->PersistentImage();
   if (region == 0) {
-    image.clip.reset();
+    surface->SetClip(nullptr);
     return SIMPLEREGION;
   }
-  const QRegion* clip = RegionOf(region);
+  const Region* clip = RegionOf(region);
   if (!clip) return ERROR;
-  image.clip = *clip;
+  surface->SetClip(clip);
   return Complexity(*clip);
 }
 
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
   Surface* surface = DrawingSurfaceOf(dc);
-  const QRegion* area = RegionOf(region);
-  const auto* fill = LookupAs<BrushObject>(brush);
+  const Region* area = RegionOf(region);
+  const auto* fill = LookupAs<Brush>(brush);
   if (!surface || !area || !fill) return false;
-  {
-    ImagePainter painter(surface->PersistentImage());
-    for (const QRect& rect : *area)
-      painter.fillRect(rect, fill->color);
-  }
-  surface->InvalidateAll();
+  surface->FillRegion(*area, fill->color);
   return true;
 }
 
 bool BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
             uint32_t rop) {
   Surface* to = DrawingSurfaceOf(dest);
-  Surface* from = DrawingSurfaceOf(source);
+  const Surface* from = DrawingSurfaceOf(source);
   if (!to || !from || rop != SRCCOPY) return false;
-  // Nothing to copy; QImage::copy would take an empty rectangle for the whole image.
-  if (width <= 0 || height <= 0) return true;
-  // A copy, in case both handles name one surface.
-  QImage pixels = from->PersistentImage().pixels.copy(source_x, source_y, width, height);
-  {
-    ImagePainter painter(to->PersistentImage());
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(x, y, pixels);
-  }
-  to->InvalidateAll();
+  to->CopyPixels(*from, source_x, source_y, width, height, x, y);
   return true;
 }
 
 int SetWindowRgn(HWND window, HRGN region, bool redraw) {
   Surface* surface = WindowOf(window);
   if (!surface) return 0;
-  if (region != 0) {
-    auto* object = LookupAs<RegionObject>(region);
-    if (!object || object->owner) return 0;
+  if (region == 0) {
+    surface->SetOutline(std::nullopt, redraw);
+    return 1;
   }
-  surface->SetOutline(region, redraw);
+  std::optional<Region> outline = TakeRegion(region);
+  if (!outline) return 0;
+  surface->SetOutline(std::move(outline), redraw);
   return 1;
+}
+
+int SetWindowRgn(HWND window, GdiObject region, bool redraw) {
+  int taken = SetWindowRgn(window, region.Get(), redraw);
+  if (taken) region.Release();
+  return taken;
 }
 
 int GetWindowRgn(HWND window, HRGN region) {
   Surface* surface = WindowOf(window);
-  QRegion* target = RegionOf(region);
+  Region* target = RegionOf(region);
   if (!surface || !target) return ERROR;
-  const QRegion* outline = OutlineOf(*surface);
+  const Region* outline = surface->Outline();
   if (!outline) return ERROR;
-  *target = *outline;
+  *target = outline->Copy();
   return Complexity(*target);
 }

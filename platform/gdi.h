@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/surface.h"
+#include "platform/colors_and_fonts.h"
 
 using HGDIOBJ = int32_t;
 using HRGN = int32_t;
@@ -57,7 +57,6 @@ int OffsetRgn(HRGN region, int dx, int dy);
 // Only RGN_OR: dest becomes the union of source1 and source2.
 int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
 int GetRgnBox(HRGN region, RECT* box);
-bool PtInRegion(HRGN region, int x, int y);
 
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 // Frees a region or brush; false for a bad handle or a region that belongs to a window.
@@ -74,5 +73,31 @@ int SetWindowRgn(HWND window, HRGN region, bool redraw);
 // Copies the window's outline into region; ERROR when the window has none.
 int GetWindowRgn(HWND window, HRGN region);
 
-// Live entries of the handle table: regions, brushes and drawing surfaces.
-size_t LiveHandleCount();
+// Owns a region or brush handle and deletes it when it goes, unless it was handed on.
+class GdiObject {
+ public:
+  explicit GdiObject(HGDIOBJ handle = 0) : handle_(handle) {}
+  ~GdiObject() { Reset(); }
+  GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+
+  HGDIOBJ Get() const { return handle_; }
+  // Gives the handle up: whoever takes it deletes it.
+  HGDIOBJ Release() {
+    HGDIOBJ handle = handle_;
+    handle_ = 0;
+    return handle;
+  }
+  void Reset(HGDIOBJ handle = 0);
+
+ private:
+  HGDIOBJ handle_;
+};
+
+// SetWindowRgn with an owned region: the window takes it over, or, refused, it is deleted.
+int SetWindowRgn(HWND window, GdiObject region, bool redraw);

@@ -1,6 +1,6 @@
 #pragma once
 // How the program sleeps when a wait loop has nothing to do; tests swap in a scripted sleeper
-// that only moves their clock on.
+// that only moves their clock on (SetInputWaiter).
 
 #include <cstdint>
 
@@ -10,6 +10,3 @@ class InputWaiter {
   // Sleeps until a window event or a key event may have arrived, or for ms milliseconds.
   virtual void WaitForInput(uint32_t ms) = 0;
 };
-
-// Installs a waiter and returns the one it replaces; nullptr: the toolkit's event loop.
-InputWaiter* SetInputWaiter(InputWaiter* waiter);

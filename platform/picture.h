@@ -1,5 +1,5 @@
 #pragma once
-// An image drawn at its natural size, such as a face picture of a shape.
+// An image drawn at its natural size, such as a face picture of a shape. Copies share pixels.
 
 #include <memory>
 #include <span>
@@ -15,11 +15,9 @@ class Picture {
   static Picture FromBitmapFile(std::span<const unsigned char> bytes);
 
   bool Empty() const;
-  int Width() const;  // pixels
-  int Height() const;
 
-  struct Data;  // defined inside the platform
-  const Data& Pixels() const { return *data_; }
+  struct Data;  // the backend's own image
+  const Data& Native() const { return *data_; }
 
  private:
   std::shared_ptr<const Data> data_;

@@ -55,7 +55,3 @@ enum class SaveStep {
   kSyncDirectory,
   kUnlock,
 };
-
-// For tests: fault is called before each step of a save, and a non-zero result makes that
-// step fail with it as errno. nullptr: none.
-void SetSaveFaultForTesting(int (*fault)(SaveStep step));

@@ -1,42 +1,15 @@
 #pragma once
-// What forms and picture boxes share: twips geometry, colours, a font and a persistent image.
+// What forms and picture boxes share: twips geometry, colours, a font, a persistent image and
+// an outline.
 
 #include <cstdint>
-#include <memory>
-#include <string>
+#include <optional>
 #include <string_view>
-#include <vector>
 
+#include "platform/colors_and_fonts.h"
+#include "platform/image.h"
 #include "platform/pixel_rect.h"
-
-using Color = uint32_t;  // 0xRRGGBB
-
-constexpr Color Rgb(int red, int green, int blue) {
-  return (static_cast<Color>(red & 0xFF) << 16) | (static_cast<Color>(green & 0xFF) << 8) |
-         static_cast<Color>(blue & 0xFF);
-}
-
-inline constexpr Color kBlack = Rgb(0, 0, 0);
-inline constexpr Color kWhite = Rgb(255, 255, 255);
-inline constexpr Color kButtonFace = Rgb(192, 192, 192);
-
-struct FontSpec {
-  std::string name = "ＭＳ Ｐゴシック";
-  float size = 9;  // points
-  bool bold = false;
-  bool italic = false;
-};
-
-// Pixels as the player sees them; alpha 0 where the window is not.
-struct Snapshot {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> argb;
-
-  uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
-  bool Shows(int x, int y) const { return (At(x, y) >> 24) != 0; }
-  Color ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
-};
+#include "platform/region.h"
 
 class Picture;
 
@@ -51,8 +24,6 @@ class Surface {
   float Top() const { return top_; }
   float Width() const { return width_; }
   float Height() const { return height_; }
-  void SetLeft(float twips);
-  void SetTop(float twips);
   void SetWidth(float twips);
   void SetHeight(float twips);
   // Moves keeping the size.
@@ -77,20 +48,24 @@ class Surface {
   float TextHeight(std::string_view text) const;
   // Draws the picture at its natural size with its top-left corner at (x, y) twips.
   void PaintPicture(const Picture& picture, float x, float y);
+  const Image& PersistentImage() const { return image_; }
 
   // Handles for the region and drawing calls: the window (outline) and its drawing surface,
   // whose clipping area limits every drawing call above except Cls.
   int32_t hWnd() const { return hwnd_; }
   int32_t hDC() const { return hdc_; }
-  // The outline region, owned by this surface; 0 while it is rectangular.
-  int32_t Outline() const { return outline_; }
-  void SetOutline(int32_t region, bool redraw);
+  // The outline, in the surface's own pixels; nullptr while it is rectangular.
+  const Region* Outline() const { return outline_ ? &*outline_ : nullptr; }
+  void SetOutline(std::optional<Region> outline, bool redraw);
 
-  // Shows what was drawn on the image behind the drawing calls' back.
+  // The drawing surface's own calls, in pixels.
+  void SetClip(const Region* clip);
+  void FillRegion(const Region& area, Color color);
+  void CopyPixels(const Surface& from, int source_x, int source_y, int width, int height, int x,
+                  int y);
+
+  // Shows what was drawn on the image.
   void InvalidateAll();
-
-  struct Image;  // defined inside the platform
-  Image& PersistentImage() const { return *image_; }
 
  protected:
   // Pixels of this surface that changed, in its own pixel coordinates.
@@ -108,8 +83,8 @@ class Surface {
   Color back_color_ = kButtonFace;
   Color fore_color_ = kBlack;
   FontSpec font_;
-  std::unique_ptr<Image> image_;
+  Image image_;
   int32_t hwnd_;
   int32_t hdc_;
-  int32_t outline_ = 0;
+  std::optional<Region> outline_;
 };

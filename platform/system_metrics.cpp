@@ -1,38 +1,21 @@
 #include "platform/system_metrics.h"
 
-#include <QApplication>
-#include <QScreen>
-#include <QStyle>
 #include <algorithm>
 #include <optional>
 
+#include "platform/testing.h"
 #include "platform/twips.h"
 
 namespace {
 std::optional<DisplayMetrics> override_metrics;
-
-PixelRect FromQRect(const QRect& r) {
-  return {r.x(), r.y(), r.width(), r.height()};
-}
 }  // namespace
 
 DisplayMetrics CurrentDisplayMetrics() {
   if (override_metrics) return *override_metrics;
-  DisplayMetrics metrics;
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return metrics;
-  QRect full = screen->geometry();
-  QRect work = screen->availableGeometry();
-  metrics.width_px = full.width();
-  metrics.height_px = full.height();
-  metrics.work_area_bottom_px = work.y() + work.height() - full.y();
-  metrics.caption_px = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  DisplayMetrics metrics = PrimaryMonitorMetrics();
   TwipsFactors factors = CurrentTwipsPerPixel();
   metrics.twips_per_pixel_x = factors.x;
   metrics.twips_per_pixel_y = factors.y;
-  metrics.left_px = full.x();
-  metrics.top_px = full.y();
-  metrics.work_area = FromQRect(work);
   return metrics;
 }
 
@@ -68,6 +51,10 @@ int TwipsToPixelsX(double twips) {
 
 int TwipsToPixelsY(double twips) {
   return WholeDiv(twips, CurrentTwipsPerPixel().y);
+}
+
+PixelRect TwipsToPixels(double left, double top, double width, double height) {
+  return {TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height)};
 }
 
 PixelRect DesktopRect(const PixelRect& layout_rect, bool inside_work_area) {

@@ -23,6 +23,8 @@ struct DisplayMetrics {
 };
 
 DisplayMetrics CurrentDisplayMetrics();
+// What the windowing backend reports of the primary monitor.
+DisplayMetrics PrimaryMonitorMetrics();
 
 // Just the twips-per-pixel factors: what every twips conversion needs, without the rest.
 // Always the design's 15 twips per pixel, so that the game looks the same at every desktop
@@ -32,9 +34,6 @@ struct TwipsFactors {
   float y = 15;
 };
 TwipsFactors CurrentTwipsPerPixel();
-// Replaces the real screen's metrics (nullptr: back to the real screen), for a layout that
-// must not depend on the machine it runs on.
-void OverrideDisplayMetrics(const DisplayMetrics* metrics);
 
 // SM_CYFULLSCREEN + SM_CYCAPTION is the bottom of the primary monitor's work area, so a panel
 // at the top of the screen does not lift the game off the bottom edge.
@@ -43,6 +42,7 @@ int GetSystemMetrics(int index);
 // Window coordinates: twips to pixels, by the whole-number division of the layout.
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);
+PixelRect TwipsToPixels(double left, double top, double width, double height);
 
 // Where a top-level window of the layout lies on the desktop: the rectangle moved from the
 // primary monitor's coordinates to the desktop's and, with inside_work_area, cut to the usable

@@ -2,8 +2,6 @@
 // Program-wide services of the windowing toolkit.
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,8 +14,8 @@ class Application {
   Application& operator=(const Application&) = delete;
 };
 
-// Starts the toolkit and the global keyboard, then runs entry, which never returns.
-// Prints one line and returns non-zero when the display cannot be used.
+// Starts the toolkit and the global keyboard, then runs entry, which never returns. Ends the
+// program with a fatal error when the display cannot be used.
 int RunApplication(int argc, char** argv, void (*entry)());
 
 class Picture;
@@ -37,20 +35,8 @@ void DoEventsAndWait();
 // Ends the program at once, with status 0.
 [[noreturn]] void End();
 
-// Reports an unexpected failure on standard error and ends the program with status 1.
-[[noreturn]] void FatalError(std::string_view what);
-
 // A message box with an OK button only; returns when it is dismissed.
 void MsgBox(std::string_view text);
-
-// Runs task from the event loop once it is idle, also while a modal box is open.
-void PostTask(std::function<void()> task);
-// Presses OK on the open message box and returns its text; nothing when none is open.
-std::optional<std::string> DismissMessageBox();
-
-// Chooses the item of an open popup menu with this caption, as a click would: an item with a
-// submenu opens it, any other item is chosen and the menu closes. False when none shows it.
-bool ChoosePopupItem(std::string_view caption);
 
 namespace App {
 // Reads where the running executable lies, through the kernel's link to it. The program does
@@ -66,9 +52,6 @@ std::string EXEName();
 bool Installed();
 // The name messages on standard error begin with; a fixed one while the executable is unknown.
 std::string ProgramName();
-// Makes the program take another path for its executable (empty: the real one), so that what
-// it keeps beside the executable can go elsewhere.
-void OverridePath(const std::string& executable, bool installed = false);
 }  // namespace App
 
 namespace Screen {

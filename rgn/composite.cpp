@@ -1,9 +1,12 @@
-// Composite windows. Between calls the state lives in the window itself: its tag "P,M" holds
-// the pending region's handle P (0: none) and the paint mode M, and a "WorkPicture" box
-// outside the visible area collects the painted shapes.
+// Composite windows. Between calls the state lives in the window itself: its tag "P,M" shows
+// the pending region's handle P (0: none) and holds the paint mode M, the window's pending
+// region slot owns that region, and a "WorkPicture" box outside the visible area collects the
+// painted shapes. The slot, not the text, says which region is pending: a tag rewritten by
+// anyone else cannot make the window free or adopt a region that is not its own.
 
 #include <string>
 
+#include "platform/failures.h"
 #include "platform/form.h"
 #include "platform/toolkit.h"
 #include "platform/twips.h"
@@ -19,7 +22,6 @@ constexpr int kPaintSolid = 2;
 constexpr const char* kWorkPicture = "WorkPicture";
 
 struct CompositeTag {
-  HRGN pending;
   double mode;
   std::string after_comma;  // M as it stands in the tag
 };
@@ -27,9 +29,8 @@ struct CompositeTag {
 CompositeTag ReadTag(const Form& window) {
   const std::string& tag = window.Tag;
   size_t comma = tag.find(',');
-  std::string before = tag.substr(0, comma);
   std::string after = comma == std::string::npos ? "" : tag.substr(comma + 1);
-  return {static_cast<HRGN>(Val(before)), Val(after), after};
+  return {Val(after), after};
 }
 
 PictureBox& WorkPicture(Form& window) {
@@ -38,12 +39,10 @@ PictureBox& WorkPicture(Form& window) {
   return *work;
 }
 
-HRGN UnionShapeRegion(HRGN pending, int shapeNo, float x, float y) {
-  HRGN region = MakeShapeRegion(shapeNo, x, y);
-  if (pending != 0) {
-    CombineRgn(region, region, pending, RGN_OR);
-    DeleteObject(pending);
-  }
+// The pending region, if any, is deleted once united into the new one.
+GdiObject UnionShapeRegion(GdiObject pending, int shapeNo, float x, float y) {
+  GdiObject region(MakeShapeRegion(shapeNo, x, y));
+  if (pending.Get() != 0) CombineRgn(region.Get(), region.Get(), pending.Get(), RGN_OR);
   return region;
 }
 
@@ -56,7 +55,7 @@ void PaintShapeOnWorkPicture(int shapeNo, Form& window, float x, float y) {
 void BeginCompositeWindow(Form& window, int paintMode) {
   EnsureRegionTables();
   // Shapes added since a begin that was never applied are dropped with their region.
-  if (HRGN pending = ReadTag(window).pending; pending != 0) DeleteObject(pending);
+  window.PendingRegion.Reset();
   window.Tag = "0," + std::to_string(paintMode);
   window.Move(0, 0);
   window.SetWidth(Screen::Width());
@@ -77,31 +76,28 @@ void BeginCompositeWindow(Form& window, int paintMode) {
 void AddCompositeShape(int shapeNo, Form& window, float x, float y,
                        std::optional<Color> fillColour) {
   CompositeTag tag = ReadTag(window);
-  HRGN pending = UnionShapeRegion(tag.pending, shapeNo, x, y);
+  const bool first_of_batch = window.PendingRegion.Get() == 0;
+  window.PendingRegion = UnionShapeRegion(std::move(window.PendingRegion), shapeNo, x, y);
   if (tag.mode == kPaintPictures) {
     // The first shape of a batch starts on a clean work picture.
-    if (tag.pending == 0) WorkPicture(window).Cls();
+    if (first_of_batch) WorkPicture(window).Cls();
     PaintShapeOnWorkPicture(shapeNo, window, x, y);
   }
-  window.Tag = std::to_string(pending) + "," + ShortestDecimal(tag.mode);
+  window.Tag = std::to_string(window.PendingRegion.Get()) + "," + ShortestDecimal(tag.mode);
   if (tag.mode == kPaintSolid) {
     LOGBRUSH solid{BS_SOLID, fillColour.value_or(window.BackColor()), 0};
-    HBRUSH brush = CreateBrushIndirect(&solid);
-    HRGN region = MakeShapeRegion(shapeNo, x, y);
-    FillRgn(WorkPicture(window).hDC(), region, brush);
-    DeleteObject(brush);
-    DeleteObject(region);
+    GdiObject brush(CreateBrushIndirect(&solid));
+    GdiObject region(MakeShapeRegion(shapeNo, x, y));
+    FillRgn(WorkPicture(window).hDC(), region.Get(), brush.Get());
   }
 }
 
 void ApplyCompositeWindow(Form& window) {
   CompositeTag tag = ReadTag(window);
   RECT box{0, 0, 0, 0};
-  if (tag.pending != 0) GetRgnBox(tag.pending, &box);
-  // The window takes the region over; a refused one is still ours to free.
-  if (SetWindowRgn(window.hWnd(), tag.pending, true) == 0 && tag.pending != 0) {
-    DeleteObject(tag.pending);
-  }
+  if (window.PendingRegion.Get() != 0) GetRgnBox(window.PendingRegion.Get(), &box);
+  // The window takes the region over; a refused one is deleted, silently.
+  SetWindowRgn(window.hWnd(), std::move(window.PendingRegion), true);
   if (tag.mode == kPaintPictures || tag.mode == kPaintSolid) {
     window.Cls();
     BitBlt(window.hDC(), box.left, box.top, box.right - box.left, box.bottom - box.top,

@@ -1,8 +1,8 @@
 // The store of face pictures: a form that is never shown, holding one picture per shape.
 
+#include "platform/failures.h"
 #include "platform/form.h"
 #include "platform/picture.h"
-#include "platform/toolkit.h"
 #include "resources/resources.h"
 #include "rgn/shaping.h"
 

@@ -1,8 +1,6 @@
 #pragma once
 // The library's inner routines: shapes as regions, given to windows and painted on them.
 
-#include <string_view>
-
 #include "platform/gdi.h"
 
 class Picture;
@@ -11,6 +9,9 @@ class Surface;
 inline constexpr int kDecorateSize = 1;
 inline constexpr int kDecorateShape = 2;
 inline constexpr int kDecoratePicture = 4;
+// The two fatal messages of the library.
+inline constexpr const char* kRegionDataFailure = "It failed in reading of region data.";
+inline constexpr const char* kShapingFailure = "It failed in plastic surgery of a window.";
 
 // A new region of the shape with its origin at (x, y) twips; the caller owns it.
 HRGN MakeShapeRegion(int shapeNo, float x, float y);
@@ -22,6 +23,3 @@ void PaintShapePicture(int shapeNo, Surface& window, float x, float y);
 void DecorateWindow(int shape, Surface& window, int flags, float x, float y, bool merge);
 // The face picture of shape 0 or 1, from the picture store frm_RGN_Picture.
 const Picture& pPicture(int shapeNo);
-
-// Shows the message in an OK-only box, then ends the program at once with a failure status.
-[[noreturn]] void StopWithMessage(std::string_view message);

@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "platform/clock.h"
+#include "platform/failures.h"
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "platform/toolkit.h"
@@ -23,12 +28,12 @@ void UnloadAllFormsExcept(std::string_view name) {
 }
 
 int32_t WorkAreaHeight() {
-  int32_t pixels = 0;
-  if (__builtin_add_overflow(GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION),
-                             &pixels)) {
-    FatalError("Overflow in the work-area height");
-  }
-  double twips = std::nearbyint(pixels * static_cast<double>(Screen::TwipsPerPixelY()));
+  // Both are ints: their sum is exact in 64 bits, and must still fit the 32 of the design.
+  const int64_t pixels =
+      int64_t{GetSystemMetrics(SM_CYFULLSCREEN)} + GetSystemMetrics(SM_CYCAPTION);
+  if (pixels > INT32_MAX || pixels < INT32_MIN) FatalError("Overflow in the work-area height");
+  double twips =
+      std::nearbyint(static_cast<double>(pixels) * static_cast<double>(Screen::TwipsPerPixelY()));
   if (twips > INT32_MAX || twips < INT32_MIN) FatalError("Overflow in the work-area height");
   return static_cast<int32_t>(twips);
 }

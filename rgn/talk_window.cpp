@@ -11,6 +11,9 @@
 namespace {
 
 constexpr float kBalloonHeight = 270;
+// The balloon's two ends beside the text, in twips: the one with the tail, and the other.
+constexpr float kTailEndWidth = 120;
+constexpr float kPlainEndWidth = 105;
 constexpr float kTextLeft = 128;
 constexpr float kTextTop = 52;
 constexpr const char* kFrameLayer = "MakeRGNTalkWindowWaku";
@@ -39,7 +42,7 @@ void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, in
   window.SetCaption("MakeRGNTalkWindowTitle");
   window.SetFont({"ＭＳ Ｐゴシック", 8.25f});
   const float text_width = window.TextWidth(text);
-  window.SetWidth(text_width + 120 + 105);
+  window.SetWidth(text_width + kTailEndWidth + kPlainEndWidth);
   window.SetHeight(kBalloonHeight);
   const int tppx = RoundHalfEven(Screen::TwipsPerPixelX());
   const int tppy = RoundHalfEven(Screen::TwipsPerPixelY());
@@ -48,7 +51,7 @@ void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, in
   PictureBox* found = window.FindPictureBox(kFrameLayer);
   PictureBox& frame = found ? *found : window.AddPictureBox(kFrameLayer);
   frame.Move(0, 0);
-  frame.SetWidth(text_width + 225);
+  frame.SetWidth(text_width + kTailEndWidth + kPlainEndWidth);
   frame.SetHeight(kBalloonHeight);
   frame.SetBackColor(kBlack);
   frame.SetVisible(true);
@@ -58,23 +61,22 @@ void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, in
   DecorateWindow(layout.left_end, window, kDecorateShape, 0, 0, false);
   DecorateWindow(layout.right_end, window, kDecorateShape, text_width + layout.right_end_offset, 0,
                  true);
-  HRGN band = CreateRectRgn(WholeDiv(layout.band_left, tppx), 1,
-                            WholeDiv(text_width, tppx) + WholeDiv(120, tppx), 16);
+  GdiObject band(CreateRectRgn(WholeDiv(layout.band_left, tppx), 1,
+                               WholeDiv(text_width, tppx) + WholeDiv(kTailEndWidth, tppx), 16));
   DecorateWindow(layout.left_rim, frame, kDecorateShape, 0, 0, false);
   DecorateWindow(layout.right_rim, frame, kDecorateShape, text_width + layout.right_rim_offset, 0,
                  true);
-  const float line_right = window.Width() - 105;
+  const float line_right = window.Width() - kPlainEndWidth;
   const float bottom = window.Height() - 3.0f * static_cast<float>(tppy);
   window.Line(layout.band_left, static_cast<float>(tppy), line_right, static_cast<float>(tppy),
               kBlack);
   window.Line(layout.band_left, bottom, line_right, bottom, kBlack);
 
   // The outline is the two ends and the band between them.
-  HRGN ends = CreateRectRgn(0, 0, 0, 0);
-  GetWindowRgn(window.hWnd(), ends);
-  CombineRgn(band, ends, band, RGN_OR);
-  DeleteObject(ends);
-  if (SetWindowRgn(window.hWnd(), band, true) == 0) DeleteObject(band);
+  GdiObject ends(CreateRectRgn(0, 0, 0, 0));
+  GetWindowRgn(window.hWnd(), ends.Get());
+  CombineRgn(band.Get(), ends.Get(), band.Get(), RGN_OR);
+  SetWindowRgn(window.hWnd(), std::move(band), true);
 
   if (side == 1) x -= window.Width();
   window.SetForeColor(kBlack);

@@ -1,5 +1,5 @@
 #pragma once
-// The high-score table as the five entries of the popup menu's high-score submenu.
+// The high-score table as the captions of the popup menu's high-score submenu.
 
 #include <string>
 #include <string_view>
@@ -10,6 +10,3 @@ std::string HighScoreCaption(int rank, std::string_view entry);
 
 // "１位：(読めません)", for every slot while the settings file cannot be read.
 std::string UnreadableHighScoreCaption(int rank);
-
-// Rewrites the five captions from the settings file as it is now.
-void RefreshHighScoreMenu();

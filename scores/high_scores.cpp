@@ -1,9 +1,8 @@
 #include "scores/high_scores.h"
 
-#include <iostream>
-
+#include "platform/failures.h"
 #include "platform/ini_text.h"
-#include "platform/toolkit.h"
+#include "platform/local_time.h"
 #include "platform/val.h"
 #include "scores/settings.h"
 
@@ -42,10 +41,7 @@ int RankIn(const Slots& slots, double score, int order) {
 }
 
 std::string EntryNow(std::string_view score, std::string_view note) {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return HighScoreEntry(score, note, local);
+  return HighScoreEntry(score, note, LocalTimeNow());
 }
 
 // The text with the entry at rank. Into an empty slot it is one value; over a filled one,
@@ -79,7 +75,7 @@ std::optional<Slots> ReadHighScores() {
 
 int RecordHighScore(std::string_view score, std::string_view note, int order) {
   if (!IniValueFits(score) || !IniValueFits(note)) {
-    std::cerr << App::ProgramName() << ": a score or note cannot hold a line break" << std::endl;
+    ReportProblem("a score or note cannot hold a line break");
     last_saved = false;
     return 0;
   }

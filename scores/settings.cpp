@@ -1,8 +1,9 @@
 #include "scores/settings.h"
 
 #include <algorithm>
-#include <iostream>
+#include <string>
 
+#include "platform/failures.h"
 #include "platform/ini_text.h"
 #include "platform/install_location.h"
 #include "platform/settings_file.h"
@@ -14,7 +15,7 @@ constexpr char kSeparator = '/';
 constexpr size_t kValueLimit = 510;
 
 void Complain(std::string_view what, const std::string& path, const std::string& reason) {
-  std::cerr << App::ProgramName() << ": " << what << " " << path << ": " << reason << std::endl;
+  ReportProblem(std::string(what) + " " + path + ": " + reason);
 }
 
 // The file beside the executable, which an installed copy reads until it has its own.

@@ -6,6 +6,7 @@
 #include "game/forms.h"
 #include "platform/form.h"
 #include "platform/gdi.h"
+#include "platform/testing.h"
 #include "rgn/mod_RGN_Proc.h"
 
 namespace {
@@ -55,20 +56,20 @@ TEST_F(Balloon, SmallBalloonMatchesItsPixelsOnBothSides) {
   const std::string text = "  ";  // two spaces: 90 twips, and no ink
   ASSERT_EQ(frmTALK().TextWidth(text), 90) << "the font measures differently than designed";
   MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
-  EXPECT_EQ(Picture(frmTALK().Compose()), kBalloon);
+  EXPECT_EQ(Picture(Compose(frmTALK())), kBalloon);
   EXPECT_EQ(frmTALK().Left(), 3000);
   EXPECT_EQ(frmTALK().Top(), 4500 - 270);
   EXPECT_TRUE(frmTALK().Visible());
 
   MakeRGNTalkWindow(frmTalk2(), text, 3000, 4500, 1);
-  EXPECT_EQ(Picture(frmTalk2().Compose()), Mirror(kBalloon));
+  EXPECT_EQ(Picture(Compose(frmTalk2())), Mirror(kBalloon));
   EXPECT_EQ(frmTalk2().Left() + frmTalk2().Width(), 3000) << "side 1 ends at the anchor";
 }
 
 TEST_F(Balloon, ReopenedWindowGivesAnIdenticalBalloonAndTextGrowsIt) {
   const std::string text = "ENTERキーでタイムアタック開始！ESCキーで終了です。";
   MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
-  Snapshot first = frmTALK().Compose();
+  Snapshot first = Compose(frmTALK());
   EXPECT_EQ(frmTALK().Width(), frmTALK().TextWidth(text) + 225);
   EXPECT_EQ(frmTALK().Caption(), "MakeRGNTalkWindowTitle");
   int ink = 0;  // the text, from 128 twips right and 52 down
@@ -82,7 +83,7 @@ TEST_F(Balloon, ReopenedWindowGivesAnIdenticalBalloonAndTextGrowsIt) {
   EXPECT_GT(ink, 100);
   Unload(frmTALK());
   MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
-  EXPECT_EQ(frmTALK().Compose().argb, first.argb);
+  EXPECT_EQ(Compose(frmTALK()).argb, first.argb);
 
   Unload(frmTALK());
   MakeRGNTalkWindow(frmTALK(), "", 3000, 4500, 0);

@@ -5,6 +5,7 @@
 
 #include "platform/form.h"
 #include "platform/system_metrics.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "tests/scripted_play.h"
@@ -88,7 +89,7 @@ TEST_F(Forms, ComposedImageShowsTheImageLabelsAndPictureBoxes) {
   alpha.Label("LA").SetVisible(false);
   alpha.Line(0, 15, 150, 15, kBlack);  // row 1, columns 0 to 9: the end point is not drawn
 
-  Snapshot shot = alpha.Compose();
+  Snapshot shot = Compose(alpha);
   ASSERT_EQ(shot.width, 20);
   ASSERT_EQ(shot.height, 10);
   EXPECT_EQ(shot.ColorAt(0, 1), kBlack);
@@ -101,7 +102,7 @@ TEST_F(Forms, ComposedImageShowsTheImageLabelsAndPictureBoxes) {
   label.SetBackColor(Rgb(192, 192, 255));
   label.Move(150, 75, 75, 45);  // 5 x 3 px at (10, 5)
   label.SetVisible(true);
-  shot = alpha.Compose();
+  shot = Compose(alpha);
   EXPECT_EQ(shot.ColorAt(10, 5), Rgb(192, 192, 255));
   EXPECT_EQ(shot.ColorAt(14, 7), Rgb(192, 192, 255));
   EXPECT_EQ(shot.ColorAt(15, 7), kWhite);

@@ -4,6 +4,7 @@
 #include "game/mod_Main.h"
 #include "platform/form.h"
 #include "platform/system_metrics.h"
+#include "platform/testing.h"
 #include "tests/scripted_play.h"
 
 // A 1024-pixel screen whose work area ends 720 px down (10800 twips).

@@ -7,6 +7,7 @@
 #include "platform/form.h"
 #include "platform/gdi.h"
 #include "platform/system_metrics.h"
+#include "platform/testing.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "tests/game_phases.h"
 #include "tests/scratch_install.h"
@@ -44,7 +45,7 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   for (int i = 0; i < kCells; ++i)
     EXPECT_EQ(strip.Label("LL", i).Caption(), DigitRow[i]);
 
-  Snapshot shot = strip.Compose();
+  Snapshot shot = Compose(strip);
   const int top = 10530 / 15;  // 702
   for (int i : {0, 19}) {
     const int left = (4980 + 270 * i) / 15;
@@ -78,9 +79,15 @@ TEST_F(GameWindows, TimeAttacksLeaveNoHandleAndNoMemoryBehind) {
   constexpr int kAttacks = 100;
   size_t heap_after_warm_up = 0;
   for (int attack = 1; attack <= kAttacks; ++attack) {
+    const HandleTally before = HandleTallies();
     StartAndFinish(play);
     TimeAttack();
     ASSERT_EQ(LiveHandleCount(), handles_) << "after time attack " << attack;
+    // Every handle made is gone, and nothing tried to delete one twice or one it never had.
+    const HandleTally after = HandleTallies();
+    ASSERT_GT(after.added, before.added);
+    ASSERT_EQ(after.removed - before.removed, after.added - before.added);
+    ASSERT_EQ(after.missed_deletes, before.missed_deletes) << "after time attack " << attack;
     if (attack == 10) heap_after_warm_up = HeapInUse();
   }
   // Ninety more time attacks may not keep anything: a leak of one window a time attack

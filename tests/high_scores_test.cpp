@@ -9,6 +9,7 @@
 #include "menu/forms.h"
 #include "platform/form.h"
 #include "platform/settings_file.h"
+#include "platform/testing.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "scores/high_score_display.h"
 #include "scores/high_scores.h"
@@ -56,8 +57,13 @@ TEST_F(HighScores, ScoresThatDoNotRankLeaveTheFileUntouched) {
   Fill({"50", "40", "30", "20", "20"});
   auto before = std::filesystem::last_write_time(install_.SettingsFile());
   EXPECT_EQ(RecordHighScore("20", "", HigherFirst), 0);
-  EXPECT_EQ(RecordHighScore("99", "", 2), 0) << "an unknown order beats nothing";
+  // An order that is neither of the two compares no scores: it beats nothing, and only fills.
+  for (int unknown : {-1, LowerFirst + 1, 1000}) {
+    EXPECT_EQ(RecordHighScore("99", "", unknown), 0) << "order " << unknown;
+  }
   EXPECT_EQ(std::filesystem::last_write_time(install_.SettingsFile()), before);
+  Fill({"50", "40", "", "", ""});
+  EXPECT_EQ(RecordHighScore("1", "", LowerFirst + 1), 3) << "the first empty slot";
 
   Fill({"10", "20", "30", "40", "50"});
   EXPECT_EQ(RecordHighScore("25", "", LowerFirst), 3);

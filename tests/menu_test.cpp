@@ -10,6 +10,7 @@
 #include "game/mod_Main.h"
 #include "menu/forms.h"
 #include "platform/form.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "scores/settings.h"
@@ -64,15 +65,27 @@ TEST_F(Menu, TreeAndHighScoreCaptionsFollowTheFileAtEveryOpening) {
   EXPECT_EXIT(check(), testing::ExitedWithCode(0), "");
 }
 
-TEST_F(Menu, EscAtTheStartPromptEndsTheProgramWhenTheHolderIsLoaded) {
-  auto quit = [] {
-    frmMenu();
-    ScriptedPlay play;
-    play.When(AtStartPrompt, [](KeyTable& keys) { keys.Press(VK_ESCAPE); });
-    mod_Main::TimeAttack();
-    std::_Exit(3);
-  };
-  EXPECT_EXIT(quit(), testing::ExitedWithCode(0), "");
+// A window that says, as it closes, whether the menu holder is still there: only the holder's
+// own close handler closes the others while it is.
+void SayWhoClosesMe(Form&) {
+  std::fprintf(stderr, "probe closed, holder %s\n",
+               FindLoadedForm("frmMenu") ? "closing" : "gone or never loaded");
+}
+const FormDesign kProbe{.name = "frmProbe", .close = SayWhoClosesMe};
+
+void QuitAtThePrompt(bool holder_loaded) {
+  if (holder_loaded) frmMenu();
+  Reference(kProbe);
+  ScriptedPlay play;
+  play.When(AtStartPrompt, [](KeyTable& keys) { keys.Press(VK_ESCAPE); });
+  mod_Main::TimeAttack();
+  std::_Exit(3);
+}
+
+TEST_F(Menu, EscAtTheStartPromptClosesEveryWindowThroughTheHolderWhenItIsLoaded) {
+  EXPECT_EXIT(QuitAtThePrompt(true), testing::ExitedWithCode(0), "probe closed, holder closing");
+  EXPECT_EXIT(QuitAtThePrompt(false), testing::ExitedWithCode(0),
+              "probe closed, holder gone or never loaded");
 }
 
 TEST_F(Menu, ExitDuringPlayEndsAtOnceAndTheMenuKeepsTheNextTimeAttackGoing) {
@@ -142,7 +155,7 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
 
 TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {
   Form& about = frm_Version();
-  Snapshot first = about.Compose();
+  Snapshot first = Compose(about);
   ASSERT_EQ(first.width, 263) << "a client area of 3945 x 1125 twips";
   ASSERT_EQ(first.height, 75);
   EXPECT_EQ(first.ColorAt(5, 5), Rgb(192, 192, 192));
@@ -159,7 +172,7 @@ TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {
   PostTask([] { FindLoadedForm("frm_Version")->WindowClosed(); });
   frm_Version().Show(ShowMode::Modal);
   EXPECT_FALSE(IsLoaded("frm_Version")) << "the close box acts like OK";
-  EXPECT_EQ(frm_Version().Compose().argb, first.argb) << "an identical dialog";
+  EXPECT_EQ(Compose(frm_Version()).argb, first.argb) << "an identical dialog";
   Unload(frm_Version());
 }
 

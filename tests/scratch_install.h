@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 
 class ScratchInstall {

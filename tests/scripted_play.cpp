@@ -1,4 +1,5 @@
 #include "tests/scripted_play.h"
+#include "platform/testing.h"
 
 #include <algorithm>
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/settings_file.h"
+#include "platform/testing.h"
 #include "tests/files.h"
 #include "tests/scratch_install.h"
 

@@ -3,6 +3,7 @@
 
 #include "platform/ini_text.h"
 #include "platform/install_location.h"
+#include "platform/testing.h"
 #include "scores/settings.h"
 #include "tests/files.h"
 #include "tests/scratch_install.h"

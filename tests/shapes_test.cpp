@@ -7,6 +7,7 @@
 #include "platform/form.h"
 #include "platform/gdi.h"
 #include "platform/system_metrics.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Data.h"
 #include "rgn/mod_RGN_Proc.h"
@@ -147,7 +148,10 @@ TEST_F(Shapes, ShapeWindowReplacesOrUnitesOutlines) {
   EXPECT_EQ(outline(), both);
   ShapeWindow(1, form, 0, 0, false);
   EXPECT_EQ(outline(), ShapePixels(1));
-  EXPECT_FALSE(DeleteObject(form.Outline())) << "the window owns its outline";
+  HRGN given = CreateRectRgn(0, 0, 10, 10);
+  ASSERT_EQ(SetWindowRgn(form.hWnd(), given, true), 1);
+  EXPECT_FALSE(DeleteObject(given)) << "the window owns its outline";
+  EXPECT_EQ(outline().size(), 100u) << "and keeps it";
 }
 
 TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
@@ -159,12 +163,12 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
 
   DecorateWindow(1, form, 0, 0, 0, false);
   EXPECT_EQ(form.Width(), 300);
-  EXPECT_EQ(form.Outline(), 0);
-  EXPECT_EQ(form.Compose().ColorAt(0, 0), kWhite) << "flags 0 still clear the surface";
+  EXPECT_EQ(form.Outline(), nullptr);
+  EXPECT_EQ(Compose(form).ColorAt(0, 0), kWhite) << "flags 0 still clear the surface";
 
   DecorateWindow(0, form, 4, 0, 0, false);
-  Snapshot shot = form.Compose();
-  EXPECT_EQ(form.Outline(), 0);
+  Snapshot shot = Compose(form);
+  EXPECT_EQ(form.Outline(), nullptr);
   EXPECT_EQ(shot.ColorAt(2, 1), kBlack) << "the cell's rim";
   EXPECT_EQ(shot.ColorAt(8, 8), Rgb(192, 192, 192));
   EXPECT_EQ(shot.ColorAt(1, 1), kWhite) << "nothing painted outside the shape";
@@ -172,10 +176,10 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
   DecorateWindowPreset(1, form, false);
   EXPECT_EQ(form.Width(), 510);
   EXPECT_EQ(form.Height(), 525);
-  EXPECT_EQ(form.Compose().ColorAt(5, 5), kWhite) << "without the picture";
+  EXPECT_EQ(Compose(form).ColorAt(5, 5), kWhite) << "without the picture";
 
   DecorateWindowPreset(1, form, true);
-  shot = form.Compose();
+  shot = Compose(form);
   ASSERT_EQ(shot.width, 34);
   ASSERT_EQ(shot.height, 35);
   EXPECT_EQ(shot.ColorAt(5, 2), kWhite) << "the white line inside the top edge";

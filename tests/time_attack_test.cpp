@@ -11,6 +11,7 @@
 #include "game/mod_Main.h"
 #include "game/random_digits.h"
 #include "platform/form.h"
+#include "platform/testing.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "scores/high_scores.h"
 #include "tests/game_phases.h"

@@ -13,6 +13,7 @@
 #include "game/time_display.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "tests/game_phases.h"

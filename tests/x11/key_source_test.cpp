@@ -5,11 +5,12 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "platform/keyboard.h"
-#include "platform/x11_key_source.h"
+#include "platform/x11/key_source.h"
 
 namespace {
 
@@ -30,6 +31,19 @@ void Deliver(X11KeySource& source, KeyTable& keys) {
   source.Update(keys);
 }
 
+std::unique_ptr<X11KeySource> OpenKeySource() {
+  std::string why;
+  std::unique_ptr<X11KeySource> source = X11KeySource::Open(nullptr, &why);
+  EXPECT_TRUE(source) << why;
+  return source;
+}
+
+TEST(X11KeySourceOpen, AMissingDisplayIsNoSourceAndSaysWhy) {
+  std::string why;
+  EXPECT_EQ(X11KeySource::Open(":4711", &why), nullptr);
+  EXPECT_EQ(why, "cannot open the X display (is DISPLAY set?)");
+}
+
 class X11Keys : public testing::Test {
  protected:
   void SetUp() override {
@@ -38,7 +52,9 @@ class X11Keys : public testing::Test {
 };
 
 TEST_F(X11Keys, TapsBetweenPollsAndHeldKeysAreReportedGlobally) {
-  X11KeySource source;
+  std::unique_ptr<X11KeySource> opened = OpenKeySource();
+  ASSERT_TRUE(opened);
+  X11KeySource& source = *opened;
   KeyTable keys;
   source.Update(keys);
 
@@ -68,7 +84,9 @@ TEST_F(X11Keys, TapsBetweenPollsAndHeldKeysAreReportedGlobally) {
 TEST_F(X11Keys, KeysHeldAtStartAreDownAndKeypadDigitsCountOnlyWithNumLock) {
   HoldForASecond("7");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  X11KeySource source;
+  std::unique_ptr<X11KeySource> opened = OpenKeySource();
+  ASSERT_TRUE(opened);
+  X11KeySource& source = *opened;
   KeyTable keys;
   source.Update(keys);
   EXPECT_EQ(keys.Query(VK_0 + 7), kDown) << "held at start: down without a press";
@@ -86,7 +104,9 @@ TEST_F(X11Keys, KeysHeldAtStartAreDownAndKeypadDigitsCountOnlyWithNumLock) {
 }
 
 TEST_F(X11Keys, AKeyHeldWhileTheKeyboardMapChangesIsStillReleased) {
-  X11KeySource source;
+  std::unique_ptr<X11KeySource> opened = OpenKeySource();
+  ASSERT_TRUE(opened);
+  X11KeySource& source = *opened;
   KeyTable keys;
   source.Update(keys);
   HoldForASecond("6");
@@ -104,7 +124,9 @@ TEST_F(X11Keys, AKeyHeldWhileTheKeyboardMapChangesIsStillReleased) {
 }
 
 TEST_F(X11Keys, ItsDescriptorTurnsReadableForAKeyThatUpdateNowTakesIn) {
-  X11KeySource source;
+  std::unique_ptr<X11KeySource> opened = OpenKeySource();
+  ASSERT_TRUE(opened);
+  X11KeySource& source = *opened;
   KeyTable keys;
   source.UpdateNow(keys);
   keys.TakeChanged();

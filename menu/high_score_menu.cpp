@@ -1,6 +1,8 @@
-#include "scores/high_score_display.h"
+// The high-score submenu of the popup menu: five captions read from the settings file.
+
 #include "menu/forms.h"
 #include "platform/form.h"
+#include "scores/high_score_display.h"
 #include "scores/high_scores.h"
 
 void RefreshHighScoreMenu() {

@@ -8,9 +8,9 @@
 
 class X11KeySource final : public KeySource {
  public:
-  // Connects to the display (nullptr: $DISPLAY). Throws std::runtime_error saying what is
-  // missing when the display or its XInput2 extension cannot be used.
-  explicit X11KeySource(const char* display_name = nullptr);
+  // Connects to the display (nullptr: $DISPLAY). Nothing, with why saying what is missing, when
+  // the display or its XInput2 extension cannot be used.
+  static std::unique_ptr<X11KeySource> Open(const char* display_name, std::string* why);
   ~X11KeySource() override;
   X11KeySource(const X11KeySource&) = delete;
   X11KeySource& operator=(const X11KeySource&) = delete;
@@ -24,5 +24,6 @@ class X11KeySource final : public KeySource {
 
  private:
   struct Connection;
+  explicit X11KeySource(std::unique_ptr<Connection> connection);
   std::unique_ptr<Connection> connection_;
 };

@@ -1,14 +1,14 @@
 #include <QApplication>
 #include <QFont>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
-#include <stdexcept>
+#include <string>
 
-#include "platform/display_loss.h"
+#include "platform/failures.h"
 #include "platform/keyboard.h"
 #include "platform/toolkit.h"
-#include "platform/x11_key_source.h"
+#include "platform/x11/display_loss.h"
+#include "platform/x11/key_source.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void FilterToolkitMessages(QtMsgType type, const QMessageLogContext& context, co
 }  // namespace
 
 Application::Application(int& argc, char** argv) {
-  if (application) throw std::logic_error("the toolkit is already running");
+  if (application) FatalError("the toolkit is already running");
   default_handler = qInstallMessageHandler(FilterToolkitMessages);
   application = std::make_unique<QApplication>(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
@@ -57,26 +57,24 @@ Application::~Application() {
 int RunApplication(int argc, char** argv, void (*entry)()) {
   App::FindExecutable();
   // The keyboard is read from the X server, so the windows go there too.
-  setenv("QT_QPA_PLATFORM", "xcb", 1);
-  std::unique_ptr<X11KeySource> keys;
-  try {
-    keys = std::make_unique<X11KeySource>();
-  } catch (const std::runtime_error& error) {
-    std::cerr << App::ProgramName() << ": " << error.what();
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  std::string why;
+  std::unique_ptr<X11KeySource> keys = X11KeySource::Open(nullptr, &why);
+  if (!keys) {
     if (!std::getenv("DISPLAY") && std::getenv("WAYLAND_DISPLAY")) {
       // A Wayland desktop runs X programs through XWayland; without it there is no X display.
-      std::cerr << "; this Wayland session offers no XWayland, which the game needs: turn "
-                   "XWayland on in the desktop's settings"
-                << std::endl;
+      why +=
+          "; this Wayland session offers no XWayland, which the game needs: turn XWayland on "
+          "in the desktop's settings";
     } else {
-      std::cerr << "; start it inside an X session, or under a virtual one: xvfb-run " << argv[0]
-                << std::endl;
+      why += "; start it inside an X session, or under a virtual one: xvfb-run ";
+      why += argv[0];
     }
-    return 1;
+    FatalError(why);
   }
   application_argc = argc;
   Application toolkit(application_argc, argv);
-  EndProgramOnLostDisplay(App::ProgramName());
+  EndProgramOnLostDisplay();
   SetKeySource(keys.get());
   entry();
   SetKeySource(nullptr);

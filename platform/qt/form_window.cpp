@@ -1,24 +1,21 @@
-#include "platform/form_window.h"
+#include "platform/qt/form_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 
-#include "platform/qt_internal.h"
+#include "platform/qt/compose.h"
+#include "platform/qt/region.h"
+#include "platform/qt/x11_display.h"
 #include "platform/system_metrics.h"
-#include "platform/x11_window_hints.h"
+#include "platform/x11/window_hints.h"
 
 namespace {
-
-_XDisplay* X11Display() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  return x11 ? x11->display() : nullptr;
-}
 
 Qt::WindowFlags FlagsFor(FormStyle style) {
   switch (style) {
@@ -55,20 +52,6 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-bool KeysNeedFocus() {
-  static const bool need = [] {
-    _XDisplay* display = X11Display();
-    if (!display) return false;
-    if (IsXWayland(display)) return true;
-    // Before it had an extension of that name, XWayland told itself only by its outputs' names.
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [](const QScreen* screen) {
-      return screen->name().startsWith(QLatin1String("XWAYLAND"));
-    });
-  }();
-  return need;
-}
-
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
   if (form.Design().style == FormStyle::Borderless) {
     setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
@@ -94,6 +77,29 @@ void FormWindow::Press(const CommandButton& button) {
   if (form_ && button.Click()) button.Click()(*form_);
 }
 
+void FormWindow::SetTitle(std::string_view title) {
+  setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+}
+
+void FormWindow::Show() {
+  show();
+}
+
+void FormWindow::ShowModal() {
+  // The form may be unloaded meanwhile, and this window deleted with it: only the guarded
+  // pointer is looked at once events have run.
+  QPointer<FormWindow> window = this;
+  setWindowModality(Qt::ApplicationModal);
+  show();
+  while (window && window->isVisible()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+void FormWindow::Update(const PixelRect& form_pixels) {
+  update(ToQRect(form_pixels).translated(-origin_));
+}
+
 void FormWindow::Place(const PixelRect& bounds) {
   const bool borderless = form_->Design().style == FormStyle::Borderless;
   PixelRect layout{bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1)};
@@ -112,8 +118,8 @@ void FormWindow::Place(const PixelRect& bounds) {
 
 void FormWindow::Reshape() {
   if (!form_) return;
-  if (const QRegion* outline = OutlineOf(*form_)) {
-    setMask(outline->translated(-origin_));
+  if (const Region* outline = form_->Outline()) {
+    setMask(ToQRegion(*outline).translated(-origin_));
   } else {
     clearMask();
   }
@@ -158,4 +164,8 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   // Closing the window unloads its form, which destroys the window in turn.
   event->ignore();
   if (form_) form_->WindowClosed();
+}
+
+NativeWindow* CreateNativeWindow(Form& form) {
+  return new FormWindow(form);
 }

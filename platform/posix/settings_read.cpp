@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/settings_file.h"
 
 namespace {

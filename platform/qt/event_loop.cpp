@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 
 namespace {

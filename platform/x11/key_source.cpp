@@ -1,4 +1,4 @@
-#include "platform/x11_key_source.h"
+#include "platform/x11/key_source.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -7,7 +7,6 @@
 
 #include <array>
 #include <chrono>
-#include <stdexcept>
 
 namespace {
 
@@ -137,10 +136,17 @@ struct X11KeySource::Connection {
   }
 };
 
-X11KeySource::X11KeySource(const char* display_name) : connection_(new Connection) {
-  Connection& c = *connection_;
+X11KeySource::X11KeySource(std::unique_ptr<Connection> connection)
+    : connection_(std::move(connection)) {}
+
+std::unique_ptr<X11KeySource> X11KeySource::Open(const char* display_name, std::string* why) {
+  auto connection = std::make_unique<Connection>();
+  Connection& c = *connection;
   c.display.reset(XOpenDisplay(display_name));
-  if (!c.display) throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
+  if (!c.display) {
+    *why = "cannot open the X display (is DISPLAY set?)";
+    return nullptr;
+  }
   Display* dpy = c.display.get();
 
   int event_base = 0;
@@ -149,14 +155,16 @@ X11KeySource::X11KeySource(const char* display_name) : connection_(new Connectio
   int minor = 2;
   if (!XQueryExtension(dpy, "XInputExtension", &c.xi_opcode, &event_base, &error_base) ||
       XIQueryVersion(dpy, &major, &minor) != Success) {
-    throw std::runtime_error("the X server has no XInput2 extension, needed to read the keyboard");
+    *why = "the X server has no XInput2 extension, needed to read the keyboard";
+    return nullptr;
   }
   int xkb_major = XkbMajorVersion;
   int xkb_minor = XkbMinorVersion;
   int xkb_opcode = 0;
   if (!XkbQueryExtension(dpy, &xkb_opcode, &c.xkb_event_base, &error_base, &xkb_major,
                          &xkb_minor)) {
-    throw std::runtime_error("the X server has no XKEYBOARD extension, needed for Num Lock");
+    *why = "the X server has no XKEYBOARD extension, needed for Num Lock";
+    return nullptr;
   }
 
   unsigned char mask_bits[XIMaskLen(XI_LASTEVENT)] = {};
@@ -176,6 +184,7 @@ X11KeySource::X11KeySource(const char* display_name) : connection_(new Connectio
   c.pressed_as.fill(kNone);
   c.BuildKeyMap();
   XSync(dpy, False);
+  return std::unique_ptr<X11KeySource>(new X11KeySource(std::move(connection)));
 }
 
 X11KeySource::~X11KeySource() = default;

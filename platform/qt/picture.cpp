@@ -1,6 +1,4 @@
-#include "platform/picture.h"
-
-#include "platform/qt_internal.h"
+#include "platform/qt/picture.h"
 
 Picture::Picture() : data_(std::make_shared<Data>()) {}
 Picture::~Picture() = default;
@@ -18,10 +16,4 @@ Picture Picture::FromBitmapFile(std::span<const unsigned char> bytes) {
 
 bool Picture::Empty() const {
   return data_->pixels.isNull();
-}
-int Picture::Width() const {
-  return data_->pixels.width();
-}
-int Picture::Height() const {
-  return data_->pixels.height();
 }

@@ -4,7 +4,7 @@
 
 #include "platform/form.h"
 #include "platform/keyboard.h"
-#include "platform/toolkit.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/failures.h"
 #include "platform/install_location.h"
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 
 namespace {

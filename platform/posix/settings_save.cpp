@@ -9,8 +9,9 @@
 #include <random>
 #include <thread>
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/settings_file.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/x11_window_hints.h"
+#include "platform/x11/window_hints.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

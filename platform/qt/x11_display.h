@@ -1,0 +1,10 @@
+#pragma once
+// The toolkit's own connection to the X server, and what it tells about the desktop.
+
+struct _XDisplay;
+
+// The toolkit's X display; nullptr on any other windowing platform (headless tests).
+_XDisplay* X11Display();
+
+// Whether the game's own windows must take the keyboard focus for its keys to arrive.
+bool KeysNeedFocus();

@@ -1,0 +1,67 @@
+#pragma once
+// What tests need of the platform and the program never does: stand-ins for the clock, the
+// sleeper, the screen, the executable's place and the disk, and ways to look at and work the
+// windows without a player. The program's own code does not include this header.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Clock;
+class InputWaiter;
+class Form;
+struct DisplayMetrics;
+enum class SaveStep;
+
+// Installs a clock (nullptr: the system clock) and returns the one it replaces.
+Clock* SetClock(Clock* clock);
+// Installs a waiter and returns the one it replaces; nullptr: the toolkit's event loop.
+InputWaiter* SetInputWaiter(InputWaiter* waiter);
+// Replaces the real screen's metrics (nullptr: back to the real screen), for a layout that
+// must not depend on the machine it runs on.
+void OverrideDisplayMetrics(const DisplayMetrics* metrics);
+// Makes a save fail at a step: the fault returns the errno the step then fails with, or 0 to let
+// it run. nullptr removes it.
+void SetSaveFaultForTesting(int (*fault)(SaveStep step));
+namespace App {
+// Makes the program take another path for its executable (empty: the real one), so that what
+// it keeps beside the executable can go elsewhere.
+void OverridePath(const std::string& executable, bool installed = false);
+}  // namespace App
+
+// Live entries of the handle table: regions, brushes and drawing surfaces.
+size_t LiveHandleCount();
+struct HandleTally {
+  uint64_t added = 0;
+  uint64_t removed = 0;
+  uint64_t missed_deletes = 0;  // deletes of a stale, unknown or surface handle
+};
+HandleTally HandleTallies();
+bool PtInRegion(int32_t region, int x, int y);
+
+bool IsLoaded(std::string_view name);
+
+// Pixels as the player sees them; alpha 0 where the window is not.
+struct Snapshot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> argb;
+
+  uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
+  bool Shows(int x, int y) const { return (At(x, y) >> 24) != 0; }
+  uint32_t ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
+};
+// The form's persistent image with its labels and picture boxes on it, cut to its outline.
+Snapshot Compose(const Form& form);
+
+// Runs task from the event loop once it is idle, also while a modal box is open.
+void PostTask(std::function<void()> task);
+// Presses OK on the open message box and returns its text; nothing when none is open.
+std::optional<std::string> DismissMessageBox();
+// Chooses the item of an open popup menu with this caption, as a click would: an item with a
+// submenu opens it, any other item is chosen and the menu closes. False when none shows it.
+bool ChoosePopupItem(std::string_view caption);
