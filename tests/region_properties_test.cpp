@@ -1,0 +1,214 @@
+// Properties of the region and drawing calls over many random inputs: each holds for every
+// input, the empty and inverted rectangles among them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/gdi.h"
+#include "platform/system_metrics.h"
+#include "platform/testing.h"
+#include "rgn/mod_RGN_Proc.h"
+
+namespace {
+
+using Pixels = std::set<std::pair<int, int>>;
+// Regions are drawn from -8 to 40 and moved by up to 12: looked at from -24 to 56, they show whole.
+constexpr int kLow = -24;
+constexpr int kHigh = 56;
+
+constexpr DisplayMetrics kScreen{
+    .width_px = 64, .height_px = 48, .work_area_bottom_px = 48, .caption_px = 0};
+const FormDesign kHandles{.name = "frmHandles"};
+const FormDesign kSource{.name = "frmSource"};
+const FormDesign kTarget{.name = "frmTarget"};
+
+class RegionProperties : public testing::Test {
+ protected:
+  void SetUp() override {
+    OverrideDisplayMetrics(&kScreen);
+    handles_ = LiveHandleCount();
+  }
+  void TearDown() override {
+    UnloadAllFormsExcept("");
+    EXPECT_EQ(LiveHandleCount(), handles_) << "every region, brush and surface freed";
+    OverrideDisplayMetrics(nullptr);
+  }
+
+  // A region of up to four rectangles, some of them empty or inverted.
+  GdiObject RandomRegion() {
+    std::uniform_int_distribution<int> coordinate(-8, 40);
+    std::uniform_int_distribution<int> count(0, 4);
+    GdiObject region(CreateRectRgn(0, 0, 0, 0));
+    for (int n = count(random_); n > 0; --n) {
+      GdiObject rect(CreateRectRgn(coordinate(random_), coordinate(random_), coordinate(random_),
+                                   coordinate(random_)));
+      EXPECT_NE(CombineRgn(region.Get(), region.Get(), rect.Get(), RGN_OR), ERROR);
+    }
+    return region;
+  }
+
+  std::mt19937 random_{20261207};
+  size_t handles_ = 0;
+};
+
+Pixels PixelsOf(HRGN region) {
+  Pixels pixels;
+  for (int y = kLow; y < kHigh; ++y)
+    for (int x = kLow; x < kHigh; ++x)
+      if (PtInRegion(region, x, y)) pixels.emplace(x, y);
+  return pixels;
+}
+
+GdiObject Union(HRGN a, HRGN b) {
+  GdiObject result(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_NE(CombineRgn(result.Get(), a, b, RGN_OR), ERROR);
+  return result;
+}
+
+TEST_F(RegionProperties, UnionIsCommutativeAssociativeAndHoldsExactlyBothSets) {
+  for (int round = 0; round < 60; ++round) {
+    GdiObject a = RandomRegion(), b = RandomRegion(), c = RandomRegion();
+    Pixels expected = PixelsOf(a.Get());
+    expected.merge(PixelsOf(b.Get()));
+    GdiObject ab = Union(a.Get(), b.Get());
+    EXPECT_EQ(PixelsOf(ab.Get()), expected);
+    EXPECT_EQ(PixelsOf(Union(b.Get(), a.Get()).Get()), expected);
+    GdiObject ab_c = Union(ab.Get(), c.Get());
+    GdiObject bc = Union(b.Get(), c.Get());
+    EXPECT_EQ(PixelsOf(ab_c.Get()), PixelsOf(Union(a.Get(), bc.Get()).Get()));
+    // The destination may be one of the sources.
+    CombineRgn(a.Get(), a.Get(), a.Get(), RGN_OR);
+    CombineRgn(b.Get(), a.Get(), b.Get(), RGN_OR);
+    EXPECT_EQ(PixelsOf(b.Get()), expected);
+  }
+}
+
+TEST_F(RegionProperties, OffsetMovesEveryPixelAndBackIsIdentityAndTheBoxBoundsThePixels) {
+  std::uniform_int_distribution<int> shift(-12, 12);
+  for (int round = 0; round < 60; ++round) {
+    GdiObject region = RandomRegion();
+    const Pixels pixels = PixelsOf(region.Get());
+    const int dx = shift(random_), dy = shift(random_);
+    OffsetRgn(region.Get(), dx, dy);
+    Pixels moved;
+    for (auto [x, y] : pixels)
+      moved.emplace(x + dx, y + dy);
+    EXPECT_EQ(PixelsOf(region.Get()), moved);
+    OffsetRgn(region.Get(), -dx, -dy);
+    EXPECT_EQ(PixelsOf(region.Get()), pixels);
+
+    RECT box{-1, -1, -1, -1};
+    const int kind = GetRgnBox(region.Get(), &box);
+    if (pixels.empty()) {
+      EXPECT_EQ(kind, NULLREGION);
+      EXPECT_TRUE(box.left == 0 && box.top == 0 && box.right == 0 && box.bottom == 0);
+      continue;
+    }
+    EXPECT_NE(kind, NULLREGION);
+    int left = kHigh, top = kHigh, right = kLow, bottom = kLow;
+    for (auto [x, y] : pixels) {
+      left = std::min(left, x);
+      top = std::min(top, y);
+      right = std::max(right, x + 1);
+      bottom = std::max(bottom, y + 1);
+    }
+    EXPECT_EQ(box.left, left);
+    EXPECT_EQ(box.top, top);
+    EXPECT_EQ(box.right, right);
+    EXPECT_EQ(box.bottom, bottom);
+  }
+}
+
+TEST_F(RegionProperties, EveryCallTakesEveryHandleAndStaleOnesAreRefusedAndCounted) {
+  Form& form = Reference(kHandles);
+  HRGN stale = CreateRectRgn(0, 0, 4, 4);
+  ASSERT_TRUE(DeleteObject(stale));
+  LOGBRUSH solid{BS_SOLID, kBlack, 0};
+  GdiObject brush(CreateBrushIndirect(&solid));
+  GdiObject region(CreateRectRgn(5, 5, 1, 1));  // inverted: empty
+  EXPECT_EQ(PixelsOf(region.Get()), Pixels{});
+  RECT box;
+  const uint64_t missed = HandleTallies().missed_deletes;
+  for (HRGN bad : {HRGN{0}, stale, brush.Get(), form.hWnd(), form.hDC()}) {
+    EXPECT_EQ(OffsetRgn(bad, 1, 1), ERROR) << bad;
+    EXPECT_EQ(CombineRgn(bad, region.Get(), region.Get(), RGN_OR), ERROR) << bad;
+    EXPECT_EQ(CombineRgn(region.Get(), bad, region.Get(), RGN_OR), ERROR) << bad;
+    EXPECT_EQ(GetRgnBox(bad, &box), ERROR) << bad;
+    EXPECT_FALSE(FillRgn(form.hDC(), bad, brush.Get())) << bad;
+    EXPECT_FALSE(PtInRegion(bad, 0, 0)) << bad;
+  }
+  EXPECT_FALSE(DeleteObject(stale)) << "a handle is deleted once";
+  EXPECT_FALSE(DeleteObject(form.hWnd())) << "a window is no region";
+  EXPECT_EQ(HandleTallies().missed_deletes, missed + 2);
+  EXPECT_EQ(SetWindowRgn(form.hWnd(), stale, true), 0);
+  EXPECT_EQ(SetWindowRgn(form.hDC(), region.Get(), true), 0);
+  EXPECT_EQ(SetWindowRgn(form.hWnd(), brush.Get(), true), 0);
+  EXPECT_EQ(form.Outline(), nullptr) << "nothing refused reached the window";
+  EXPECT_EQ(CombineRgn(region.Get(), region.Get(), region.Get(), 1), ERROR) << "only RGN_OR";
+}
+
+// A window's persistent image, one colour per pixel.
+std::vector<uint32_t> ImageOf(const Form& form) {
+  Snapshot shot = Compose(form);
+  std::vector<uint32_t> colours;
+  for (int y = 0; y < shot.height; ++y)
+    for (int x = 0; x < shot.width; ++x)
+      colours.push_back(shot.ColorAt(x, y));
+  return colours;
+}
+
+TEST_F(RegionProperties, ABlitChangesOnlyPixelsInsideItsRectangleAndClip) {
+  Form& source = Reference(kSource);
+  Form& target = Reference(kTarget);
+  constexpr int kSize = 32;
+  for (Form* form : {&source, &target}) {
+    form->SetWidth(kSize * 15);
+    form->SetHeight(kSize * 15);
+  }
+  // Every source pixel its own colour, so a pixel copied from the wrong place shows.
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      LOGBRUSH solid{BS_SOLID, Rgb(x * 8, y * 8, 77), 0};
+      GdiObject brush(CreateBrushIndirect(&solid));
+      GdiObject pixel(CreateRectRgn(x, y, x + 1, y + 1));
+      FillRgn(source.hDC(), pixel.Get(), brush.Get());
+    }
+  }
+  const std::vector<uint32_t> from = ImageOf(source);
+  std::uniform_int_distribution<int> place(-6, kSize + 2);
+  std::uniform_int_distribution<int> extent(-2, 20);
+  for (int round = 0; round < 40; ++round) {
+    target.SetBackColor(Rgb(1, 2, 3));
+    target.Cls();
+    GdiObject clip = RandomRegion();
+    const bool clipped = round % 2 == 1;
+    SelectClipRgn(target.hDC(), clipped ? clip.Get() : 0);
+    const int x = place(random_), y = place(random_), w = extent(random_), h = extent(random_);
+    // The source rectangle lies inside the source image.
+    const int sx = std::uniform_int_distribution<int>(0, kSize - std::max(w, 0))(random_);
+    const int sy = std::uniform_int_distribution<int>(0, kSize - std::max(h, 0))(random_);
+    ASSERT_TRUE(BitBlt(target.hDC(), x, y, w, h, source.hDC(), sx, sy, SRCCOPY));
+    SelectClipRgn(target.hDC(), 0);
+
+    const std::vector<uint32_t> to = ImageOf(target);
+    for (int py = 0; py < kSize; ++py) {
+      for (int px = 0; px < kSize; ++px) {
+        const bool inside = px >= x && px < x + w && py >= y && py < y + h &&
+                            (!clipped || PtInRegion(clip.Get(), px, py));
+        const uint32_t expected =
+            inside ? from[static_cast<size_t>((sy + py - y) * kSize + sx + px - x)] : Rgb(1, 2, 3);
+        ASSERT_EQ(to[static_cast<size_t>(py * kSize + px)], expected)
+            << "pixel " << px << "," << py << " of a " << w << "x" << h << " blit to " << x << ","
+            << y << (clipped ? " with a clip" : "");
+      }
+    }
+  }
+}
+
+}  // namespace
