@@ -17,9 +17,6 @@ class Image {
   Image(const Image&) = delete;
   Image& operator=(const Image&) = delete;
 
-  int Width() const;
-  int Height() const;
-
   // What was drawn keeps its place; new area shows the fill colour. Negative sizes are 0.
   void Resize(int width, int height, Color fill);
   // Every pixel, whatever the clipping area.

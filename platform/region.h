@@ -29,7 +29,6 @@ class Region {
   PixelRect Bounds() const;
   // Disjoint rectangles that together hold exactly its pixels.
   std::vector<PixelRect> Rects() const;
-  bool operator==(const Region& other) const;
 
   struct Data;  // the backend's own region
   const Data& Native() const { return *data_; }

@@ -37,13 +37,6 @@ QFont ToQFont(const FontSpec& font) {
 Image::Image() : data_(std::make_unique<Data>()) {}
 Image::~Image() = default;
 
-int Image::Width() const {
-  return data_->pixels.width();
-}
-int Image::Height() const {
-  return data_->pixels.height();
-}
-
 void Image::Resize(int width, int height, Color fill) {
   QSize size(std::max(width, 0), std::max(height, 0));
   QImage& pixels = data_->pixels;

@@ -50,7 +50,3 @@ std::vector<PixelRect> Region::Rects() const {
     rects.push_back({r.x(), r.y(), r.width(), r.height()});
   return rects;
 }
-
-bool Region::operator==(const Region& other) const {
-  return data_->region == other.data_->region;
-}

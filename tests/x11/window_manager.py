@@ -4,7 +4,9 @@ screen and another application's window over the bottom half, which the player c
 
 - the game's windows stay above that window, and it keeps the keyboard focus;
 - none of the game's windows is offered to taskbars or pagers, or gets a frame;
-- the cells still rest on the bottom edge of the screen, the strip stays clear of the panel.
+- the cells still rest on the bottom edge of the screen, the strip stays clear of the panel;
+- the digits show in the cells once play starts, though the strip's window begins below the
+  panel and its pixels are not the layout's.
 
 Runs its own X server, since a window manager leaves its marks on the one it ran on.
 Usage: window_manager.py GAME_EXECUTABLE
@@ -79,6 +81,9 @@ class Desktop:
         data = self.root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data
         return "%02X%02X%02X" % (data[2], data[1], data[0])
 
+    def picture(self, x, y, width, height):
+        return self.root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF).data
+
     def game_windows(self):
         found = []
         for window in self.prop(self.root, "_NET_CLIENT_LIST"):
@@ -148,11 +153,13 @@ def main():
         if failures:
             fail("; ".join(failures))
 
-        desk.key(0xFF1B)  # Escape
-        status = processes[-1].wait(timeout=20)
-        if status != 0:
-            fail("exit status %d" % status)
-        print("above the clicked window, out of taskbars, clear of the panel, cells on the edge")
+        # Inside cell 0's rim: the face alone at the prompt, a digit on it in play.
+        face = (CELL_LEFT + 3, CELL_TOP + 3, 12, 12)
+        blank = desk.picture(*face)
+        desk.key(0xFF0D)  # Return
+        wait_for(lambda: desk.picture(*face) != blank, "a digit in cell 0", 10)
+        print("above the clicked window, out of taskbars, clear of the panel, cells on the edge, "
+              "digits shown")
     finally:
         for process in processes:
             if process.poll() is None:
