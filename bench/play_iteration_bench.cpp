@@ -3,8 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "game/digit_keys.h"
 #include "game/forms.h"
@@ -13,7 +15,7 @@
 #include "platform/form.h"
 #include "platform/keyboard.h"
 #include "platform/toolkit.h"
-#include "platform/x11_key_source.h"
+#include "platform/x11/key_source.h"
 
 namespace {
 
@@ -61,7 +63,12 @@ BENCHMARK(BM_PlayIterationUnchangedText)->MinTime(1.0);
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "xcb", 1);
-  auto keys = std::make_unique<X11KeySource>();
+  std::string why;
+  std::unique_ptr<X11KeySource> keys = X11KeySource::Open(nullptr, &why);
+  if (!keys) {
+    std::fprintf(stderr, "noruka_bench: %s\n", why.c_str());
+    return 1;
+  }
   Application toolkit(argc, argv);
   SetKeySource(keys.get());
   benchmark::Initialize(&argc, argv);
