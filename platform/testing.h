@@ -28,6 +28,8 @@ void OverrideDisplayMetrics(const DisplayMetrics* metrics);
 // it run. nullptr removes it.
 void SetSaveFaultForTesting(int (*fault)(SaveStep step));
 namespace App {
+// Finds the executable through another link than the kernel's own.
+void FindExecutable(const char* link);
 // Makes the program take another path for its executable (empty: the real one), so that what
 // it keeps beside the executable can go elsewhere.
 void OverridePath(const std::string& executable, bool installed = false);

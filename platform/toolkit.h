@@ -39,10 +39,9 @@ void DoEventsAndWait();
 void MsgBox(std::string_view text);
 
 namespace App {
-// Reads where the running executable lies, through the kernel's link to it. The program does
-// this once at start, so that replacing or deleting the binary later changes nothing; ends
-// the program when the link cannot be read.
-void FindExecutable(const char* link = "/proc/self/exe");
+// Reads where the running executable lies. The program does this once at start, so that
+// replacing or deleting the binary later changes nothing; ends the program when it cannot.
+void FindExecutable();
 // The directory that holds the running executable, without a trailing separator.
 std::string Path();
 // The executable's file name without its extension.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/testing.h"
 #include "platform/toolkit.h"
 
 namespace {

@@ -31,6 +31,11 @@ const Executable& Current() {
 
 }  // namespace
 
+void App::FindExecutable() {
+  // The kernel's link to the running executable.
+  FindExecutable("/proc/self/exe");
+}
+
 void App::FindExecutable(const char* link) {
   std::error_code error;
   fs::path path = fs::read_symlink(link, error);
