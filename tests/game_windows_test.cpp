@@ -3,35 +3,17 @@
 
 #include "game/forms.h"
 #include "game/mod_Main.h"
-#include "game/random_digits.h"
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "tests/game_phases.h"
-#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 namespace {
 
 using namespace mod_Main;
 
-class GameWindows : public testing::Test {
- protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kTestScreen);
-    SeedRandomDigits(7);
-    StripLeft = 4980;
-    handles_ = LiveHandleCount();
-  }
-  void TearDown() override {
-    UnloadAllFormsExcept("");
-    OverrideDisplayMetrics(nullptr);
-  }
-  ScratchInstall install_;
-  size_t handles_ = 0;
-};
+using GameWindows = GameTest;
 
 TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   Form& strip = frmMONDAI();
