@@ -31,7 +31,10 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   const int top = 10530 / 15;  // 702
   for (int i : {0, 19}) {
     const int left = (4980 + 270 * i) / 15;
-    EXPECT_FALSE(shot.Shows(left + 1, top + 1)) << "cut corner of cell " << i;
+    for (int corner_x : {1, 16}) {
+      for (int corner_y : {1, 16})
+        EXPECT_FALSE(shot.Shows(left + corner_x, top + corner_y)) << "cut corner of cell " << i;
+    }
     EXPECT_EQ(shot.ColorAt(left + 2, top + 1), kBlack) << "rim";
     EXPECT_EQ(shot.ColorAt(left + 5, top + 5), Rgb(192, 192, 192)) << "face";
     EXPECT_EQ(shot.ColorAt(left + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
