@@ -1,15 +1,47 @@
 #pragma once
 // Where a time attack stands, read from its windows as a player would see them.
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 #include "game/mod_Main.h"
+#include "game/random_digits.h"
+#include "platform/clock.h"
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
+#include "rgn/mod_RGN_Proc.h"
+#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 // A 1024-pixel screen whose work area ends 720 px down (10800 twips).
 inline constexpr DisplayMetrics kTestScreen{
     .width_px = 1024, .height_px = 768, .work_area_bottom_px = 720, .caption_px = 19};
+
+// The game's windows on the test screen, with a settings file of their own.
+class GameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    OverrideDisplayMetrics(&kTestScreen);
+    SeedRandomDigits(2024);
+    mod_Main::StripLeft = 4980;  // where a time attack puts it on this screen
+    handles_ = LiveHandleCount();
+  }
+  void TearDown() override {
+    UnloadAllFormsExcept("");
+    OverrideDisplayMetrics(nullptr);
+  }
+  ScratchInstall install_;
+  size_t handles_ = 0;
+};
+
+inline std::string TimeShown() {
+  return FindLoadedForm("frmKAITOU")->Label("LT").Caption();
+}
+inline uint32_t PlayedMs() {
+  return GetTickCount() - static_cast<uint32_t>(mod_Main::StartTick);
+}
 
 inline bool DigitsShown() {
   Form* strip = FindLoadedForm("frmMONDAI");

@@ -3,35 +3,17 @@
 
 #include "game/forms.h"
 #include "game/mod_Main.h"
-#include "game/random_digits.h"
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "tests/game_phases.h"
-#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 namespace {
 
 using namespace mod_Main;
 
-class GameWindows : public testing::Test {
- protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kTestScreen);
-    SeedRandomDigits(7);
-    StripLeft = 4980;
-    handles_ = LiveHandleCount();
-  }
-  void TearDown() override {
-    UnloadAllFormsExcept("");
-    OverrideDisplayMetrics(nullptr);
-  }
-  ScratchInstall install_;
-  size_t handles_ = 0;
-};
+using GameWindows = GameTest;
 
 TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   Form& strip = frmMONDAI();
@@ -49,7 +31,10 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   const int top = 10530 / 15;  // 702
   for (int i : {0, 19}) {
     const int left = (4980 + 270 * i) / 15;
-    EXPECT_FALSE(shot.Shows(left + 1, top + 1)) << "cut corner of cell " << i;
+    for (int corner_x : {1, 16}) {
+      for (int corner_y : {1, 16})
+        EXPECT_FALSE(shot.Shows(left + corner_x, top + corner_y)) << "cut corner of cell " << i;
+    }
     EXPECT_EQ(shot.ColorAt(left + 2, top + 1), kBlack) << "rim";
     EXPECT_EQ(shot.ColorAt(left + 5, top + 5), Rgb(192, 192, 192)) << "face";
     EXPECT_EQ(shot.ColorAt(left + 15, top + 8), Rgb(128, 128, 128)) << "shadow";

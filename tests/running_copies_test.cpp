@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <set>
 #include <vector>
 
+#include "platform/testing.h"
+#include "platform/toolkit.h"
 #include "scores/high_scores.h"
 #include "tests/files.h"
 #include "tests/scratch_install.h"
@@ -16,43 +17,44 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A running copy of the score recorder, talked to through its standard input and output.
+TEST(Executable, AnUnreadableLinkToItEndsTheProgramWithOneLineUnderAFixedName) {
+  EXPECT_EXIT(App::FindExecutable("/nonexistent/exe"), testing::ExitedWithCode(1),
+              "(^|\n)noruka-keisan: cannot find the running executable: [^\n]*\n$");
+}
+
+// A running copy of the score recorder, talked to through one socket as its standard input
+// and output.
 class Recorder {
  public:
   explicit Recorder(const fs::path& executable) {
-    int to_child[2];
-    int from_child[2];
-    if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
-      dup2(to_child[0], STDIN_FILENO);
-      dup2(from_child[1], STDOUT_FILENO);
-      for (int fd : {to_child[0], to_child[1], from_child[0], from_child[1]})
-        close(fd);
+      dup2(ends[1], STDIN_FILENO);
+      dup2(ends[1], STDOUT_FILENO);
       execl(executable.c_str(), executable.c_str(), nullptr);
       _exit(127);
     }
-    close(to_child[0]);
-    close(from_child[1]);
-    in_ = fdopen(to_child[1], "w");
-    out_ = fdopen(from_child[0], "r");
+    close(ends[1]);
+    socket_ = ends[0];
   }
   ~Recorder() { Finish(); }
 
   // Hands it a score and returns its answer.
   std::string Record(const std::string& score) {
-    std::fprintf(in_, "%s\n", score.c_str());
-    std::fflush(in_);
-    char line[64] = {};
-    if (!std::fgets(line, sizeof line, out_)) return "no answer";
-    return std::string(line, std::strcspn(line, "\n"));
+    const std::string line = score + "\n";
+    if (write(socket_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return "";
+    std::string answer;
+    for (char c; read(socket_, &c, 1) == 1 && c != '\n';)
+      answer += c;
+    return answer;
   }
 
   // Ends its input and returns its exit status.
   int Finish() {
     if (pid_ <= 0) return -1;
-    std::fclose(in_);
-    std::fclose(out_);
+    close(socket_);
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;
@@ -61,8 +63,7 @@ class Recorder {
 
  private:
   pid_t pid_ = -1;
-  FILE* in_ = nullptr;
-  FILE* out_ = nullptr;
+  int socket_ = -1;
 };
 
 TEST(RunningCopies, ReplacingOrRemovingTheBinaryWhileTheGameRunsChangesNothingAboutItsScores) {

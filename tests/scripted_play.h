@@ -3,6 +3,7 @@
 // time moves only when the program pumps events or sleeps. A sleep that waits for input ends
 // at its bound or at the next scripted key action, whichever comes first; it never blocks.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,13 +12,24 @@
 #include "platform/clock.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
+#include "platform/testing.h"
 
 class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
  public:
   using Action = std::function<void(KeyTable&)>;
 
-  explicit ScriptedPlay(uint32_t start_tick = 0, uint32_t pump_ms = 1);
-  ~ScriptedPlay() override;  // gives the program its own clock and keyboard back
+  explicit ScriptedPlay(uint32_t start_tick = 0, uint32_t pump_ms = 1)
+      : start_(start_tick),
+        pump_ms_(pump_ms),
+        previous_clock_(SetClock(this)),
+        previous_keys_(SetKeySource(this)),
+        previous_waiter_(SetInputWaiter(this)) {}
+  // Gives the program its own clock and keyboard back.
+  ~ScriptedPlay() override {
+    SetClock(previous_clock_);
+    SetKeySource(previous_keys_);
+    SetInputWaiter(previous_waiter_);
+  }
 
   uint32_t Now() override { return start_ + static_cast<uint32_t>(elapsed_); }
   void SleepFor(uint32_t ms) override { elapsed_ += ms; }
@@ -25,8 +37,31 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
     elapsed_ += pump_ms_;
     ++pumps_;
   }
-  void Update(KeyTable& keys) override;
-  void WaitForInput(uint32_t ms) override;
+  void WaitForInput(uint32_t ms) override {
+    ++waits_;
+    uint64_t until = elapsed_ + ms;
+    if (!timed_.empty()) until = std::min(until, std::max(timed_.begin()->first, elapsed_));
+    elapsed_ = until;
+  }
+  void Update(KeyTable& keys) override {
+    for (const auto& watch : watches_)
+      watch();
+    // Actions may schedule more actions: take one at a time.
+    for (size_t i = 0; i < waiting_.size();) {
+      if (!waiting_[i].first()) {
+        ++i;
+        continue;
+      }
+      Action action = std::move(waiting_[i].second);
+      waiting_.erase(waiting_.begin() + static_cast<long>(i));
+      action(keys);
+    }
+    while (!timed_.empty() && timed_.begin()->first <= elapsed_) {
+      Action action = std::move(timed_.begin()->second);
+      timed_.erase(timed_.begin());
+      action(keys);
+    }
+  }
 
   uint64_t Elapsed() const { return elapsed_; }
   uint64_t Pumps() const { return pumps_; }
@@ -34,13 +69,15 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   uint64_t Waits() const { return waits_; }
 
   // At ms after the start of the script.
-  void At(uint64_t ms, Action action);
+  void At(uint64_t ms, Action action) { timed_.emplace(ms, std::move(action)); }
   // At ms after now.
-  void After(uint64_t ms, Action action);
+  void After(uint64_t ms, Action action) { At(elapsed_ + ms, std::move(action)); }
   // At the first keyboard query that finds the condition true.
-  void When(std::function<bool()> condition, Action action);
+  void When(std::function<bool()> condition, Action action) {
+    waiting_.emplace_back(std::move(condition), std::move(action));
+  }
   // At every keyboard query from now on.
-  void EveryQuery(std::function<void()> watch);
+  void EveryQuery(std::function<void()> watch) { watches_.push_back(std::move(watch)); }
 
  private:
   uint32_t start_;
@@ -56,5 +93,9 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   InputWaiter* previous_waiter_;
 };
 
-ScriptedPlay::Action Press(int vk);
-ScriptedPlay::Action Release(int vk);
+inline ScriptedPlay::Action Press(int vk) {
+  return [vk](KeyTable& keys) { keys.Press(vk); };
+}
+inline ScriptedPlay::Action Release(int vk) {
+  return [vk](KeyTable& keys) { keys.Release(vk); };
+}

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "platform/form.h"
@@ -43,15 +43,12 @@ Pixels Moved(const Pixels& pixels, int dx, int dy) {
   return moved;
 }
 
-Pixels Mirrored(const Pixels& pixels, int last_column) {
-  Pixels mirrored;
-  for (auto [x, y] : pixels)
-    mirrored.emplace(last_column - x, y);
-  return mirrored;
-}
-
-bool Contains(const Pixels& outer, const Pixels& inner) {
-  return std::includes(outer.begin(), outer.end(), inner.begin(), inner.end());
+// The window's outline, read through the region calls.
+Pixels OutlinePixels(const Form& form) {
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  Pixels pixels = GetWindowRgn(form.hWnd(), copy) != ERROR ? PixelsOf(copy) : Pixels{};
+  DeleteObject(copy);
+  return pixels;
 }
 
 const FormDesign kPlain{.name = "frmPlain"};
@@ -70,49 +67,12 @@ class Shapes : public testing::Test {
   size_t handles_ = 0;
 };
 
-TEST_F(Shapes, CellAndCursorTablesGiveTheirOutlines) {
-  HRGN cell = MakeShapeRegion(0, 0, 0);
-  RECT box{};
-  GetRgnBox(cell, &box);
-  EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}), (std::array{1, 1, 17, 17}));
-  for (auto [x, y] : {std::pair{2, 1}, {1, 2}, {16, 2}, {8, 8}})
-    EXPECT_TRUE(PtInRegion(cell, x, y));
-  for (auto [x, y] : {std::pair{1, 1}, {16, 1}, {1, 16}, {16, 16}}) {
-    EXPECT_FALSE(PtInRegion(cell, x, y)) << x << "," << y;
-  }
-  DeleteObject(cell);
-
-  Pixels cursor = ShapePixels(1);
-  for (auto pixel : {std::pair{1, 1}, {32, 16}, {11, 18}, {24, 19}, {17, 31}, {18, 31}}) {
-    EXPECT_TRUE(cursor.count(pixel)) << pixel.first << "," << pixel.second;
-  }
-  for (auto [x, y] : cursor) {
-    EXPECT_NE(y, 17) << "one empty row between box and arrow";
-    if (y == 20 || y == 21) {
-      EXPECT_TRUE(x >= 12 && x <= 23) << x;
-    }
-  }
-}
-
 TEST_F(Shapes, PositionsInTwipsBecomeWholePixelsTruncatedTowardZero) {
   Pixels cell = ShapePixels(0);
   EXPECT_EQ(ShapePixels(0, 150, 30), Moved(cell, 10, 2));
   EXPECT_EQ(ShapePixels(0, 7, 0), cell);
   EXPECT_EQ(ShapePixels(0, -20, 0), Moved(cell, -1, 0));
   EXPECT_EQ(ShapePixels(0, 22.5f, 0), Moved(cell, 1, 0)) << "22.5 rounds to the even 22";
-}
-
-TEST_F(Shapes, BalloonEndsMirrorEachOtherAndRimsLieInsideTheirEnds) {
-  EXPECT_EQ(ShapePixels(10003), Mirrored(ShapePixels(10000), 7));
-  EXPECT_EQ(ShapePixels(10002), Mirrored(ShapePixels(10001), 6));
-  EXPECT_EQ(ShapePixels(10007), Mirrored(ShapePixels(10004), 7));
-  EXPECT_EQ(ShapePixels(10006), Mirrored(ShapePixels(10005), 6));
-  for (int rim = 10004; rim <= 10007; ++rim) {
-    EXPECT_TRUE(Contains(ShapePixels(rim - 4), ShapePixels(rim))) << rim;
-  }
-  Pixels right_rim = ShapePixels(10005);
-  for (int y = 2; y <= 14; ++y)
-    EXPECT_FALSE(right_rim.count({0, y})) << "open on the left";
 }
 
 TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
@@ -133,25 +93,18 @@ TEST_F(Shapes, ShapeWindowReplacesOrUnitesOutlines) {
   Form& form = Reference(kPlain);
   form.SetWidth(1200);
   form.SetHeight(600);
-  auto outline = [&form] {
-    HRGN copy = CreateRectRgn(0, 0, 0, 0);
-    GetWindowRgn(form.hWnd(), copy);
-    Pixels pixels = PixelsOf(copy);
-    DeleteObject(copy);
-    return pixels;
-  };
   ShapeWindow(0, form, 0, 0, true);
-  EXPECT_EQ(outline(), ShapePixels(0)) << "merging into no outline gives the shape alone";
+  EXPECT_EQ(OutlinePixels(form), ShapePixels(0)) << "merging into no outline gives the shape alone";
   ShapeWindow(0, form, 300, 0, true);
   Pixels both = ShapePixels(0);
   both.merge(ShapePixels(0, 300, 0));
-  EXPECT_EQ(outline(), both);
+  EXPECT_EQ(OutlinePixels(form), both);
   ShapeWindow(1, form, 0, 0, false);
-  EXPECT_EQ(outline(), ShapePixels(1));
+  EXPECT_EQ(OutlinePixels(form), ShapePixels(1));
   HRGN given = CreateRectRgn(0, 0, 10, 10);
   ASSERT_EQ(SetWindowRgn(form.hWnd(), given, true), 1);
   EXPECT_FALSE(DeleteObject(given)) << "the window owns its outline";
-  EXPECT_EQ(outline().size(), 100u) << "and keeps it";
+  EXPECT_EQ(OutlinePixels(form).size(), 100u) << "and keeps it";
 }
 
 TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
@@ -184,17 +137,126 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
   ASSERT_EQ(shot.height, 35);
   EXPECT_EQ(shot.ColorAt(5, 2), kWhite) << "the white line inside the top edge";
   EXPECT_EQ(shot.ColorAt(17, 31), Rgb(255, 0, 0)) << "the arrow's tip";
+  for (auto [x, y] : {std::pair{1, 1}, {32, 16}, {11, 18}, {24, 19}, {18, 31}})
+    EXPECT_TRUE(shot.Shows(x, y)) << x << "," << y;
   for (int y = 0; y < shot.height; ++y) {
     for (int x = 0; x < shot.width; ++x) {
-      if (shot.Shows(x, y)) {
+      // One empty row between box and arrow, and the arrow's shaft 12 pixels wide.
+      if (y == 17 || ((y == 20 || y == 21) && (x < 12 || x > 23))) {
+        EXPECT_FALSE(shot.Shows(x, y)) << x << "," << y;
+      } else if (shot.Shows(x, y)) {
         EXPECT_NE(shot.ColorAt(x, y), Rgb(255, 0, 255)) << x << "," << y;
       }
     }
-    if (y == 17) {
-      for (int x = 0; x < shot.width; ++x)
-        EXPECT_FALSE(shot.Shows(x, y));
-    }
   }
+}
+
+constexpr DisplayMetrics kScreen{
+    .width_px = 64, .height_px = 48, .work_area_bottom_px = 40, .caption_px = 19};
+constexpr Color kSilver = Rgb(192, 192, 192);
+constexpr Color kBlue = Rgb(0, 0, 255);
+const FormDesign kComposite{.name = "frmComposite"};
+
+// Composite windows cover this small screen's work area.
+class Composite : public Shapes {
+ protected:
+  void SetUp() override {
+    OverrideDisplayMetrics(&kScreen);
+    Shapes::SetUp();
+  }
+  void TearDown() override {
+    Shapes::TearDown();
+    OverrideDisplayMetrics(nullptr);
+  }
+};
+
+std::string PendingPart(const Form& form) {
+  return form.Tag.substr(0, form.Tag.find(','));
+}
+
+TEST_F(Composite, TheTagShowsThePendingRegionUntilApplyOrABeginEndsIt) {
+  Form& form = Reference(kComposite);
+  form.SetBackColor(kWhite);
+  BeginCompositeWindow(form, 1);
+  EXPECT_EQ(form.Tag, "0,1");
+  AddCompositeShape(0, form, 0, 0);
+  EXPECT_EQ(form.Tag, std::to_string(form.PendingRegion.Get()) + ",1");
+  const std::string first = PendingPart(form);
+  AddCompositeShape(0, form, 270, 0);
+  EXPECT_NE(PendingPart(form), first) << "the union replaces the previous pending region";
+  EXPECT_FALSE(DeleteObject(static_cast<HRGN>(std::stoi(first)))) << "and the first is gone";
+  EXPECT_TRUE(OutlinePixels(form).empty()) << "the outline changes only at apply";
+  ApplyCompositeWindow(form);
+  EXPECT_EQ(form.Tag, "0,1");
+  EXPECT_EQ(form.PendingRegion.Get(), 0);
+  const Pixels outline = OutlinePixels(form);
+  EXPECT_TRUE(outline.count({8, 8}) && outline.count({18 + 8, 8})) << "both cells";
+  EXPECT_FALSE(outline.count({40, 8})) << "nothing beyond the second cell";
+
+  const size_t handles = LiveHandleCount();
+  AddCompositeShape(0, form, 0, 0);
+  BeginCompositeWindow(form, 1);
+  EXPECT_EQ(LiveHandleCount(), handles) << "a begin before apply frees the pending region";
+  int work_pictures = 0;
+  for (const auto& box : form.PictureBoxes())
+    work_pictures += box->Name() == "WorkPicture";
+  EXPECT_EQ(work_pictures, 1) << "a second begin reuses the work picture";
+  // Nothing added: the window is cleared and the black work picture stays out of sight.
+  ApplyCompositeWindow(form);
+  EXPECT_EQ(Compose(form).ColorAt(30, 20), kWhite);
+}
+
+TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAndLaterShapesCoverEarlierOnes) {
+  Form& form = Reference(kComposite);
+  form.SetBackColor(kWhite);
+  BeginCompositeWindow(form, 1);
+  AddCompositeShape(0, form, 0, 0);
+  AddCompositeShape(0, form, 120, 0);  // overlaps the first cell from column 8
+  ApplyCompositeWindow(form);
+  Snapshot shot = Compose(form);
+  EXPECT_FALSE(shot.Shows(1, 1)) << "a cut corner";
+  EXPECT_FALSE(shot.Shows(30, 8)) << "outside both cells";
+  EXPECT_EQ(shot.ColorAt(9, 8), kBlack) << "the later cell's rim covers the earlier face";
+  EXPECT_EQ(shot.ColorAt(5, 8), kSilver);
+  EXPECT_EQ(shot.ColorAt(16, 8), kSilver) << "the earlier rim is covered too";
+
+  // A new batch starts from a clean work picture: the old faces do not come back.
+  AddCompositeShape(0, form, 300, 0);
+  ApplyCompositeWindow(form);
+  shot = Compose(form);
+  EXPECT_FALSE(shot.Shows(5, 8)) << "the new outline replaces the old one";
+  EXPECT_EQ(shot.ColorAt(28, 8), kSilver);
+}
+
+TEST_F(Composite, SolidFillKeepsEarlierBatchesAndModeZeroOnlyShapes) {
+  Form& form = Reference(kComposite);
+  form.SetBackColor(kBlue);
+  BeginCompositeWindow(form, 2);
+  AddCompositeShape(0, form, 0, 0, kWhite);
+  ApplyCompositeWindow(form);
+  AddCompositeShape(0, form, 300, 0);  // no colour: the window's background
+  ApplyCompositeWindow(form);
+  // Everything the work picture holds, shown whole.
+  BitBlt(form.hDC(), 0, 0, 64, 40, form.FindPictureBox("WorkPicture")->hDC(), 0, 0, SRCCOPY);
+  SetWindowRgn(form.hWnd(), 0, true);
+  Snapshot shot = Compose(form);
+  EXPECT_EQ(shot.ColorAt(25, 8), kBlue);
+  EXPECT_EQ(shot.ColorAt(5, 8), kWhite) << "the fill of the earlier batch is kept";
+  EXPECT_EQ(shot.ColorAt(40, 8), kBlack);
+
+  form.Tag = "0,0";
+  form.SetBackColor(kWhite);
+  form.Cls();
+  form.Line(0, 0, 960, 0, kBlack);
+  AddCompositeShape(0, form, 0, 0);
+  ApplyCompositeWindow(form);
+  shot = Compose(form);
+  EXPECT_EQ(shot.ColorAt(2, 1), kWhite) << "mode 0 leaves the image as it was";
+  EXPECT_FALSE(shot.Shows(2, 0)) << "but the outline changed";
+
+  ApplyCompositeWindow(form);
+  EXPECT_EQ(form.Outline(), nullptr) << "apply without shapes makes the window rectangular";
+  EXPECT_TRUE(Compose(form).Shows(2, 0));
 }
 
 }  // namespace

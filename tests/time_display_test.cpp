@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(FormatTime, TwoIntegerDigitsOneDecimalHalvesAwayFromZero) {
+TEST(FormatTime, TwoIntegerDigitsOneDecimalHalvesAwayFromZeroAndItsValueEndsPlay) {
   EXPECT_EQ(FormatTime(60), "60.0");
   EXPECT_EQ(FormatTime(9.46), "09.5");
   EXPECT_EQ(FormatTime(0.06), "00.1");
@@ -15,9 +15,7 @@ TEST(FormatTime, TwoIntegerDigitsOneDecimalHalvesAwayFromZero) {
   EXPECT_EQ(FormatTime(-0.3), "-00.3");
   EXPECT_EQ(FormatTime(-0.25), "-00.3");
   EXPECT_EQ(FormatTime(123.4), "123.4");
-}
-
-TEST(FormatTime, ValueOfTheTextDecidesWhetherPlayGoesOn) {
+  // The value of the text decides whether play goes on.
   EXPECT_GT(TimeValue(FormatTime(0.06)), 0);
   EXPECT_EQ(TimeValue(FormatTime(0.04)), 0);
   EXPECT_LT(TimeValue(FormatTime(-0.2)), 0);

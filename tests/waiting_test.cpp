@@ -9,15 +9,12 @@
 #include <thread>
 
 #include "game/mod_Main.h"
-#include "game/random_digits.h"
 #include "game/time_display.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
 #include "platform/testing.h"
 #include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "tests/game_phases.h"
-#include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 namespace {
@@ -105,44 +102,30 @@ TEST(EventLoopWaiter, WakesForTheKeySourceAndForWindowEvents) {
   EXPECT_LT(by_event, std::chrono::milliseconds(kLongWaitMs / 2));
 }
 
-class IdleTimeAttack : public testing::Test {
- protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kTestScreen);
-    SeedRandomDigits(99);
-  }
-  void TearDown() override {
-    UnloadAllFormsExcept("");
-    OverrideDisplayMetrics(nullptr);
-  }
-  ScratchInstall install_;
-};
+using IdleTimeAttack = GameTest;
 
 TEST_F(IdleTimeAttack, SleepsInEveryPhaseAndShowsEachTenthOnItsFirstMillisecond) {
-  using mod_Main::StartTick;
   ScriptedPlay play;
   constexpr uint64_t kIdleMs = 10000;
   uint64_t prompt_pumps = 0;
   uint64_t result_pumps = 0;
   uint64_t play_began = 0;
   uint64_t play_pumps = 0;
-  play.When(AtStartPrompt, [&](KeyTable&) {
-    uint64_t before = play.Pumps();
-    play.After(kIdleMs, [&, before](KeyTable& keys) {
-      prompt_pumps = play.Pumps() - before;
-      keys.Press(VK_RETURN);
-      play.After(5, Release(VK_RETURN));
-    });
-  });
+  // Idles at a prompt, counting the pumps, then presses ENTER.
+  auto idle_then_enter = [&play](uint64_t& pumps) {
+    return [&play, &pumps](KeyTable&) {
+      const uint64_t before = play.Pumps();
+      play.After(kIdleMs, [&play, &pumps, before](KeyTable&) {
+        pumps = play.Pumps() - before;
+        Tap(play, VK_RETURN);
+      });
+    };
+  };
+  play.When(AtStartPrompt, idle_then_enter(prompt_pumps));
   play.When(Playing, [&](KeyTable&) { play_began = play.Pumps(); });
-  play.When(AtResult, [&](KeyTable&) {
+  play.When(AtResult, [&, at_result = idle_then_enter(result_pumps)](KeyTable& keys) {
     play_pumps = play.Pumps() - play_began;
-    uint64_t before = play.Pumps();
-    play.After(kIdleMs, [&, before](KeyTable& keys) {
-      result_pumps = play.Pumps() - before;
-      keys.Press(VK_RETURN);
-      play.After(5, Release(VK_RETURN));
-    });
+    at_result(keys);
   });
 
   // Each time the label changes, the time shown a millisecond earlier was still the old one.
@@ -151,11 +134,9 @@ TEST_F(IdleTimeAttack, SleepsInEveryPhaseAndShowsEachTenthOnItsFirstMillisecond)
   int late = 0;
   play.EveryQuery([&] {
     if (!Playing()) return;
-    std::string now = FindLoadedForm("frmKAITOU")->Label("LT").Caption();
-    if (now == shown) return;
-    shown = now;
-    uint32_t played = GetTickCount() - static_cast<uint32_t>(StartTick);
-    if (changes++ > 0 && FormatTime(60 - (played - 1) / 1000.0) == now) ++late;
+    if (TimeShown() == shown) return;
+    shown = TimeShown();
+    if (changes++ > 0 && FormatTime(60 - (PlayedMs() - 1) / 1000.0) == shown) ++late;
   });
 
   mod_Main::TimeAttack();
