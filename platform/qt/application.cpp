@@ -58,6 +58,11 @@ int RunApplication(int argc, char** argv, void (*entry)()) {
   App::FindExecutable();
   // The keyboard is read from the X server, so the windows go there too.
   qputenv("QT_QPA_PLATFORM", "xcb");
+  // Through shared memory, the toolkit asks the X server for a round trip before it repaints
+  // what it showed last, as the time label does every tenth: on a busy machine each one waits
+  // for the server to be scheduled. The game's windows send few pixels, so plain images cost
+  // less. A player's own setting wins.
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
   std::string why;
   std::unique_ptr<X11KeySource> keys = X11KeySource::Open(nullptr, &why);
   if (!keys) {
