@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <set>
 #include <utility>
@@ -133,6 +134,16 @@ TEST_F(RegionProperties, EveryCallTakesEveryHandleAndStaleOnesAreRefusedAndCount
   GdiObject brush(CreateBrushIndirect(&solid));
   GdiObject region(CreateRectRgn(5, 5, 1, 1));  // inverted: empty
   EXPECT_EQ(PixelsOf(region.Get()), Pixels{});
+  // Wider than any int: nothing, rather than an overflowing width.
+  GdiObject wide(CreateRectRgn(INT32_MIN, 0, INT32_MAX, 10));
+  EXPECT_EQ(PixelsOf(wide.Get()), Pixels{});
+  struct {
+    RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, 2, 0, {}};
+    RECT rects[2]{{INT32_MIN, 0, INT32_MAX, 10}, {1, 1, 3, 2}};
+  } table;
+  GdiObject from_table(
+      ExtCreateRegion(nullptr, sizeof table, reinterpret_cast<const std::byte*>(&table)));
+  EXPECT_EQ(PixelsOf(from_table.Get()), (Pixels{{1, 1}, {2, 1}}));
   RECT box;
   const uint64_t missed = HandleTallies().missed_deletes;
   for (HRGN bad : {HRGN{0}, stale, brush.Get(), form.hWnd(), form.hDC()}) {
