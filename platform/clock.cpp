@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/replaceable.h"
 #include "platform/testing.h"
 
 namespace {
@@ -21,24 +22,22 @@ class SystemClock final : public Clock {
 };
 
 SystemClock system_clock;
-Clock* current = &system_clock;
+Replaceable<Clock> clock_in_use(system_clock);
 
 }  // namespace
 
 Clock* SetClock(Clock* clock) {
-  Clock* previous = current;
-  current = clock ? clock : &system_clock;
-  return previous;
+  return clock_in_use.Replace(clock);
 }
 
 Clock& CurrentClock() {
-  return *current;
+  return *clock_in_use;
 }
 
 uint32_t GetTickCount() {
-  return current->Now();
+  return clock_in_use->Now();
 }
 
 void Sleep(uint32_t ms) {
-  current->SleepFor(ms);
+  clock_in_use->SleepFor(ms);
 }

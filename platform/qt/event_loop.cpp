@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
+#include "platform/replaceable.h"
 #include "platform/testing.h"
 #include "platform/toolkit.h"
 
@@ -34,14 +35,12 @@ class EventLoopWaiter final : public InputWaiter {
 };
 
 EventLoopWaiter event_loop_waiter;
-InputWaiter* waiter = &event_loop_waiter;
+Replaceable<InputWaiter> waiter(event_loop_waiter);
 
 }  // namespace
 
 InputWaiter* SetInputWaiter(InputWaiter* next) {
-  InputWaiter* previous = waiter;
-  waiter = next ? next : &event_loop_waiter;
-  return previous;
+  return waiter.Replace(next);
 }
 
 void DoEvents() {
