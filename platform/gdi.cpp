@@ -25,7 +25,16 @@ Surface* DrawingSurfaceOf(HDC handle) {
 
 int Complexity(const Region& region) {
   if (region.Empty()) return NULLREGION;
-  return region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+  return region.RectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// The pixels from (left, top) up to (right, bottom); empty when inverted, and when wider or
+// taller than an int holds, which the edges' difference in 32 bits would overflow.
+Region EdgesRegion(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  const int64_t width = int64_t{right} - left;
+  const int64_t height = int64_t{bottom} - top;
+  if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) return Region();
+  return Region(PixelRect{left, top, static_cast<int>(width), static_cast<int>(height)});
 }
 
 }  // namespace
@@ -46,25 +55,13 @@ HRGN ExtCreateRegion(const XFORM* transform, uint32_t byte_count, const std::byt
   std::vector<RECT> rects(header.nCount);
   std::memcpy(rects.data(), data + sizeof header, rect_bytes);
   Region region;
-  for (const RECT& r : rects) {
-    // Wider than int: a rectangle from -2^31 to 2^31-1 must not overflow its width.
-    int64_t width = int64_t{r.right} - r.left;
-    int64_t height = int64_t{r.bottom} - r.top;
-    if (width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX) {
-      region = region.United(
-          Region(PixelRect{r.left, r.top, static_cast<int>(width), static_cast<int>(height)}));
-    }
-  }
+  for (const RECT& r : rects)
+    region = region.United(EdgesRegion(r.left, r.top, r.right, r.bottom));
   return AddHandle(std::move(region));
 }
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-  int64_t width = int64_t{right} - left;
-  int64_t height = int64_t{bottom} - top;
-  if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) {
-    return AddHandle(Region());
-  }
-  return AddHandle(Region(PixelRect{left, top, static_cast<int>(width), static_cast<int>(height)}));
+  return AddHandle(EdgesRegion(left, top, right, bottom));
 }
 
 int OffsetRgn(HRGN handle, int dx, int dy) {

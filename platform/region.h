@@ -4,7 +4,6 @@
 // the empty one included.
 
 #include <memory>
-#include <vector>
 
 #include "platform/pixel_rect.h"
 
@@ -27,8 +26,8 @@ class Region {
   bool Contains(int x, int y) const;
   // The smallest rectangle holding every pixel; all zero for the empty region.
   PixelRect Bounds() const;
-  // Disjoint rectangles that together hold exactly its pixels.
-  std::vector<PixelRect> Rects() const;
+  // How many disjoint rectangles it takes to hold exactly its pixels.
+  int RectCount() const;
 
   struct Data;  // the backend's own region
   const Data& Native() const { return *data_; }

@@ -44,9 +44,6 @@ PixelRect Region::Bounds() const {
   return {box.x(), box.y(), box.width(), box.height()};
 }
 
-std::vector<PixelRect> Region::Rects() const {
-  std::vector<PixelRect> rects;
-  for (const QRect& r : data_->region)
-    rects.push_back({r.x(), r.y(), r.width(), r.height()});
-  return rects;
+int Region::RectCount() const {
+  return data_->region.rectCount();
 }
