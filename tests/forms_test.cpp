@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "platform/form.h"
@@ -36,12 +36,7 @@ void CloseOthers(Form& form) {
 }
 const FormDesign kHolder{.name = "frmHolder", .load = RecordLoad, .close = CloseOthers};
 
-class Forms : public testing::Test {
- protected:
-  void TearDown() override { UnloadAllFormsExcept(""); }
-};
-
-TEST_F(Forms, ReferenceLoadsOnceUnloadGivesAFreshFormAndUnloadAllSurvivesHandlersUnloadingMore) {
+TEST(Forms, ReferenceLoadsOnceUnloadGivesAFreshFormAndUnloadAllSurvivesHandlersUnloadingMore) {
   events.clear();
   Form& alpha = Reference(kAlpha);
   EXPECT_EQ(&Reference(kAlpha), &alpha) << "a loaded form is not loaded again";
@@ -70,45 +65,20 @@ TEST_F(Forms, ReferenceLoadsOnceUnloadGivesAFreshFormAndUnloadAllSurvivesHandler
                         "load frmBeta", "close frmHolder", "close frmAlpha", "close frmBeta"}));
 }
 
-TEST_F(Forms, ComposedImageShowsTheLabelsOverTheImage) {
-  Form& alpha = Reference(kAlpha);
-  alpha.SetBackColor(kWhite);
-  alpha.SetWidth(300);   // 20 px
-  alpha.SetHeight(150);  // 10 px
-  alpha.Cls();
-  TextLabel& label = alpha.Label("LA");
-  label.SetCaption("");
-  label.SetBackColor(Rgb(192, 192, 255));
-  label.Move(150, 75, 75, 45);  // 5 x 3 px at (10, 5)
-  Snapshot shot = Compose(alpha);
-  ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(20, 10));
-  EXPECT_EQ(shot.ColorAt(10, 5), Rgb(192, 192, 255));
-  EXPECT_EQ(shot.ColorAt(14, 7), Rgb(192, 192, 255));
-  EXPECT_EQ(shot.ColorAt(15, 7), kWhite);
-  EXPECT_EQ(shot.ColorAt(9, 5), kWhite);
-  label.SetVisible(false);
-  EXPECT_EQ(Compose(alpha).ColorAt(10, 5), kWhite);
-}
-
+// A primary monitor right of another one, with a panel along its top.
 TEST(Desktop, TheLayoutLiesOnThePrimaryMonitorAndBorderlessWindowsKeepOffPanels) {
-  // A primary monitor right of another one, with a panel along its top.
-  DisplayMetrics metrics{.width_px = 1920,
-                         .height_px = 1080,
-                         .work_area_bottom_px = 1080,
-                         .caption_px = 19,
-                         .left_px = 1280,
-                         .top_px = 0,
-                         .work_area = {1280, 30, 1920, 1050}};
+  const DisplayMetrics metrics{.left_px = 1280, .work_area = {1280, 30, 1920, 1050}};
   OverrideDisplayMetrics(&metrics);
-  auto same = [](PixelRect a, PixelRect b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+  auto on_desktop = [](PixelRect layout, bool inside_work_area) {
+    const PixelRect r = DesktopRect(layout, inside_work_area);
+    return std::tuple(r.x, r.y, r.width, r.height);
   };
-  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, true), {1280, 30, 1920, 1050}))
+  EXPECT_EQ(on_desktop({0, 0, 1920, 1080}, true), std::tuple(1280, 30, 1920, 1050))
       << "a window over the whole monitor is cut to its usable area";
-  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, false), {1280, 0, 1920, 1080}));
-  EXPECT_TRUE(same(DesktopRect({932, 991, 34, 35}, true), {2212, 991, 34, 35}))
+  EXPECT_EQ(on_desktop({0, 0, 1920, 1080}, false), std::tuple(1280, 0, 1920, 1080));
+  EXPECT_EQ(on_desktop({932, 991, 34, 35}, true), std::tuple(2212, 991, 34, 35))
       << "a window inside the usable area only moves to the monitor";
-  EXPECT_TRUE(same(DesktopRect({10, 0, 50, 20}, true), {1290, 0, 50, 20}))
+  EXPECT_EQ(on_desktop({10, 0, 50, 20}, true), std::tuple(1290, 0, 50, 20))
       << "nothing left after cutting: kept whole";
   OverrideDisplayMetrics(nullptr);
 }

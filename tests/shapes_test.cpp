@@ -19,39 +19,28 @@
 namespace {
 
 using Pixels = std::set<std::pair<int, int>>;
+constexpr Color kSilver = Rgb(192, 192, 192);
 
 Pixels PixelsOf(HRGN region) {
   RECT box{};
   GetRgnBox(region, &box);
   Pixels pixels;
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x)
       if (PtInRegion(region, x, y)) pixels.emplace(x, y);
-    }
-  }
   return pixels;
 }
 
-Pixels ShapePixels(int shape, float x = 0, float y = 0) {
-  HRGN region = MakeShapeRegion(shape, x, y);
-  Pixels pixels = PixelsOf(region);
-  EXPECT_TRUE(DeleteObject(region));
-  return pixels;
-}
-
-Pixels Moved(const Pixels& pixels, int dx, int dy) {
-  Pixels moved;
-  for (auto [x, y] : pixels)
-    moved.emplace(x + dx, y + dy);
-  return moved;
+Pixels ShapePixels(int shape, float x = 0, float y = 0, int dx = 0, int dy = 0) {
+  GdiObject region(MakeShapeRegion(shape, x, y));
+  OffsetRgn(region.Get(), dx, dy);
+  return PixelsOf(region.Get());
 }
 
 // The window's outline, read through the region calls.
 Pixels OutlinePixels(const Form& form) {
-  HRGN copy = CreateRectRgn(0, 0, 0, 0);
-  Pixels pixels = GetWindowRgn(form.hWnd(), copy) != ERROR ? PixelsOf(copy) : Pixels{};
-  DeleteObject(copy);
-  return pixels;
+  GdiObject copy(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(form.hWnd(), copy.Get()) != ERROR ? PixelsOf(copy.Get()) : Pixels{};
 }
 
 const FormDesign kPlain{.name = "frmPlain"};
@@ -61,21 +50,19 @@ class Shapes : public testing::Test {
   void SetUp() override {
     InitRegionTables();
     InitTalkRegionTables();
-    handles_ = LiveHandleCount();
   }
   void TearDown() override {
     UnloadAllFormsExcept("");
     EXPECT_EQ(LiveHandleCount(), handles_) << "every region, brush and surface freed";
   }
-  size_t handles_ = 0;
+  size_t handles_ = LiveHandleCount();
 };
 
 TEST_F(Shapes, PositionsInTwipsBecomeWholePixelsTruncatedTowardZero) {
-  Pixels cell = ShapePixels(0);
-  EXPECT_EQ(ShapePixels(0, 150, 30), Moved(cell, 10, 2));
-  EXPECT_EQ(ShapePixels(0, 7, 0), cell);
-  EXPECT_EQ(ShapePixels(0, -20, 0), Moved(cell, -1, 0));
-  EXPECT_EQ(ShapePixels(0, 22.5f, 0), Moved(cell, 1, 0)) << "22.5 rounds to the even 22";
+  EXPECT_EQ(ShapePixels(0, 150, 30), ShapePixels(0, 0, 0, 10, 2));
+  EXPECT_EQ(ShapePixels(0, 7, 0), ShapePixels(0));
+  EXPECT_EQ(ShapePixels(0, -20, 0), ShapePixels(0, 0, 0, -1, 0));
+  EXPECT_EQ(ShapePixels(0, 22.5f, 0), ShapePixels(0, 0, 0, 1, 0)) << "22.5 rounds to the even 22";
 }
 
 TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
@@ -88,42 +75,33 @@ TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
     EXPECT_EXIT(make(shape), testing::ExitedWithCode(1), "It failed in reading of region data\\.");
 }
 
-TEST_F(Shapes, ShapeWindowReplacesOrUnitesOutlines) {
+TEST_F(Shapes, DecorateWindowStagesFollowTheFlagsAndShapesReplaceOrUniteOutlines) {
   Form& form = Reference(kPlain);
+  form.SetBackColor(kWhite);
   form.SetWidth(1200);
   form.SetHeight(600);
+  form.Line(0, 0, 150, 0, kBlack);
+  DecorateWindow(0, form, kDecoratePicture, 0, 0, false);
+  Snapshot shot = Compose(form);
+  EXPECT_EQ(form.Width(), 1200);
+  EXPECT_EQ(form.Outline(), nullptr);
+  EXPECT_EQ(shot.ColorAt(2, 1), kBlack) << "the cell's rim";
+  EXPECT_EQ(shot.ColorAt(8, 8), kSilver);
+  EXPECT_EQ(shot.ColorAt(1, 1), kWhite) << "nothing painted outside the shape";
+
   ShapeWindow(0, form, 300, 0, true);
   Pixels both = ShapePixels(0, 300, 0);
   EXPECT_EQ(OutlinePixels(form), both) << "merging into no outline gives the shape alone";
   ShapeWindow(0, form, 0, 0, true);
   both.merge(ShapePixels(0));
   EXPECT_EQ(OutlinePixels(form), both);
-  ShapeWindow(1, form, 0, 0, false);
-  EXPECT_EQ(OutlinePixels(form), ShapePixels(1));
-}
-
-TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
-  Form& form = Reference(kPlain);
-  form.SetBackColor(kWhite);
-  form.SetWidth(300);
-  form.SetHeight(300);
-  form.Line(0, 0, 150, 0, kBlack);
-
-  DecorateWindow(0, form, kDecoratePicture, 0, 0, false);
-  Snapshot shot = Compose(form);
-  EXPECT_EQ(form.Width(), 300);
-  EXPECT_EQ(form.Outline(), nullptr);
-  EXPECT_EQ(shot.ColorAt(2, 1), kBlack) << "the cell's rim";
-  EXPECT_EQ(shot.ColorAt(8, 8), Rgb(192, 192, 192));
-  EXPECT_EQ(shot.ColorAt(1, 1), kWhite) << "nothing painted outside the shape";
-
   DecorateWindowPreset(1, form, false);
+  EXPECT_EQ(OutlinePixels(form), ShapePixels(1)) << "the preset replaces the outline";
   EXPECT_EQ(Compose(form).ColorAt(5, 5), kWhite) << "without the picture";
 
   DecorateWindowPreset(1, form, true);
   shot = Compose(form);
-  ASSERT_EQ(shot.width, 34);
-  ASSERT_EQ(shot.height, 35);
+  ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(34, 35));
   EXPECT_EQ(shot.ColorAt(5, 2), kWhite) << "the white line inside the top edge";
   EXPECT_EQ(shot.ColorAt(17, 31), Rgb(255, 0, 0)) << "the arrow's tip";
   for (auto [x, y] : {std::pair{1, 1}, {32, 16}, {11, 18}, {24, 19}, {18, 31}})
@@ -140,26 +118,13 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
   }
 }
 
+// Composite windows cover this small screen's work area.
 constexpr DisplayMetrics kScreen{
     .width_px = 64, .height_px = 48, .work_area_bottom_px = 40, .caption_px = 19};
-constexpr Color kSilver = Rgb(192, 192, 192);
-const FormDesign kComposite{.name = "frmComposite"};
 
-// Composite windows cover this small screen's work area.
-class Composite : public Shapes {
- protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kScreen);
-    Shapes::SetUp();
-  }
-  void TearDown() override {
-    Shapes::TearDown();
-    OverrideDisplayMetrics(nullptr);
-  }
-};
-
-TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAtApplyAndLaterShapesCoverEarlierOnes) {
-  Form& form = Reference(kComposite);
+TEST_F(Shapes, CompositeWindowsPaintAtApplyLaterShapesOverEarlierOnesAndFillByMode) {
+  OverrideDisplayMetrics(&kScreen);
+  Form& form = Reference(kPlain);
   form.SetBackColor(kWhite);
   BeginCompositeWindow(form, 1);
   AddCompositeShape(0, form, 0, 0);
@@ -170,12 +135,11 @@ TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAtApplyAndLaterShapesCoverEar
   EXPECT_EQ(shot.ColorAt(9, 8), kBlack) << "the later cell's rim covers the earlier face";
   EXPECT_EQ(shot.ColorAt(5, 8), kSilver);
   EXPECT_EQ(shot.ColorAt(16, 8), kSilver) << "the earlier rim is covered too";
-
-  // A new batch starts from a clean work picture: the old faces do not come back.
+  // A new batch: the new outline replaces the old one.
   AddCompositeShape(0, form, 300, 0);
   ApplyCompositeWindow(form);
   shot = Compose(form);
-  EXPECT_FALSE(shot.Shows(5, 8)) << "the new outline replaces the old one";
+  EXPECT_FALSE(shot.Shows(5, 8));
   EXPECT_EQ(shot.ColorAt(28, 8), kSilver);
 
   // A begin before apply frees the pending region and reuses the work picture.
@@ -187,24 +151,22 @@ TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAtApplyAndLaterShapesCoverEar
   ApplyCompositeWindow(form);
   EXPECT_EQ(form.Outline(), nullptr);
   EXPECT_EQ(Compose(form).ColorAt(30, 20), kWhite);
-}
 
-TEST_F(Composite, SolidFillKeepsEarlierBatchesAndModeZeroOnlyShapes) {
-  Form& form = Reference(kComposite);
+  // Solid fill keeps the earlier batches: everything the work picture holds, shown whole.
   form.SetBackColor(Rgb(0, 0, 255));
   BeginCompositeWindow(form, 2);
   AddCompositeShape(0, form, 0, 0, kWhite);
   ApplyCompositeWindow(form);
   AddCompositeShape(0, form, 300, 0);  // no colour: the window's background
   ApplyCompositeWindow(form);
-  // Everything the work picture holds, shown whole.
   BitBlt(form.hDC(), 0, 0, 64, 40, form.FindPictureBox("WorkPicture")->hDC(), 0, 0, SRCCOPY);
   SetWindowRgn(form.hWnd(), 0, true);
-  Snapshot shot = Compose(form);
+  shot = Compose(form);
   EXPECT_EQ(shot.ColorAt(25, 8), Rgb(0, 0, 255));
-  EXPECT_EQ(shot.ColorAt(5, 8), kWhite) << "the fill of the earlier batch is kept";
+  EXPECT_EQ(shot.ColorAt(5, 8), kWhite);
   EXPECT_EQ(shot.ColorAt(40, 8), kBlack);
 
+  // Mode 0 leaves the image as it was and changes only the outline.
   form.Tag = "0,0";
   form.SetBackColor(kWhite);
   form.Cls();
@@ -212,8 +174,9 @@ TEST_F(Composite, SolidFillKeepsEarlierBatchesAndModeZeroOnlyShapes) {
   AddCompositeShape(0, form, 0, 0);
   ApplyCompositeWindow(form);
   shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(2, 1), kWhite) << "mode 0 leaves the image as it was";
-  EXPECT_FALSE(shot.Shows(2, 0)) << "but the outline changed";
+  EXPECT_EQ(shot.ColorAt(2, 1), kWhite);
+  EXPECT_FALSE(shot.Shows(2, 0));
+  OverrideDisplayMetrics(nullptr);
 }
 
 // Side 0 with a text 6 px wide: '#' black, '.' white, '-' outside the window's outline.
