@@ -20,8 +20,7 @@ using GameWindows = GameTest;
 // The cursor's place and size are the shapes' and the time attacks' to check.
 TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   Snapshot shot = Compose(frmMONDAI());
-  ASSERT_EQ(shot.width, 1024);
-  ASSERT_EQ(shot.height, 720);
+  ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 720));
   const int top = 10530 / 15;  // 702
   for (int i : {0, 19}) {
     const int left = (4980 + 270 * i) / 15;

@@ -9,9 +9,7 @@
 #include "game/forms.h"
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
 #include "rgn/mod_RGN_Data.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "rgn/shaping.h"
@@ -19,7 +17,6 @@
 namespace {
 
 using Pixels = std::set<std::pair<int, int>>;
-constexpr Color kSilver = Rgb(192, 192, 192);
 
 Pixels PixelsOf(HRGN region) {
   RECT box{};
@@ -35,12 +32,6 @@ Pixels ShapePixels(int shape, float x = 0, float y = 0, int dx = 0, int dy = 0) 
   GdiObject region(MakeShapeRegion(shape, x, y));
   OffsetRgn(region.Get(), dx, dy);
   return PixelsOf(region.Get());
-}
-
-// The window's outline, read through the region calls.
-Pixels OutlinePixels(const Form& form) {
-  GdiObject copy(CreateRectRgn(0, 0, 0, 0));
-  return GetWindowRgn(form.hWnd(), copy.Get()) != ERROR ? PixelsOf(copy.Get()) : Pixels{};
 }
 
 const FormDesign kPlain{.name = "frmPlain"};
@@ -75,32 +66,10 @@ TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
     EXPECT_EXIT(make(shape), testing::ExitedWithCode(1), "It failed in reading of region data\\.");
 }
 
-TEST_F(Shapes, DecorateWindowStagesFollowTheFlagsAndShapesReplaceOrUniteOutlines) {
+TEST_F(Shapes, TheCursorPresetIsItsBoxAndArrowWithTheirPictures) {
   Form& form = Reference(kPlain);
-  form.SetBackColor(kWhite);
-  form.SetWidth(1200);
-  form.SetHeight(600);
-  form.Line(0, 0, 150, 0, kBlack);
-  DecorateWindow(0, form, kDecoratePicture, 0, 0, false);
-  Snapshot shot = Compose(form);
-  EXPECT_EQ(form.Width(), 1200);
-  EXPECT_EQ(form.Outline(), nullptr);
-  EXPECT_EQ(shot.ColorAt(2, 1), kBlack) << "the cell's rim";
-  EXPECT_EQ(shot.ColorAt(8, 8), kSilver);
-  EXPECT_EQ(shot.ColorAt(1, 1), kWhite) << "nothing painted outside the shape";
-
-  ShapeWindow(0, form, 300, 0, true);
-  Pixels both = ShapePixels(0, 300, 0);
-  EXPECT_EQ(OutlinePixels(form), both) << "merging into no outline gives the shape alone";
-  ShapeWindow(0, form, 0, 0, true);
-  both.merge(ShapePixels(0));
-  EXPECT_EQ(OutlinePixels(form), both);
-  DecorateWindowPreset(1, form, false);
-  EXPECT_EQ(OutlinePixels(form), ShapePixels(1)) << "the preset replaces the outline";
-  EXPECT_EQ(Compose(form).ColorAt(5, 5), kWhite) << "without the picture";
-
   DecorateWindowPreset(1, form, true);
-  shot = Compose(form);
+  Snapshot shot = Compose(form);
   ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(34, 35));
   EXPECT_EQ(shot.ColorAt(5, 2), kWhite) << "the white line inside the top edge";
   EXPECT_EQ(shot.ColorAt(17, 31), Rgb(255, 0, 0)) << "the arrow's tip";
@@ -116,67 +85,6 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlagsAndShapesReplaceOrUniteOutlines
       }
     }
   }
-}
-
-// Composite windows cover this small screen's work area.
-constexpr DisplayMetrics kScreen{
-    .width_px = 64, .height_px = 48, .work_area_bottom_px = 40, .caption_px = 19};
-
-TEST_F(Shapes, CompositeWindowsPaintAtApplyLaterShapesOverEarlierOnesAndFillByMode) {
-  OverrideDisplayMetrics(&kScreen);
-  Form& form = Reference(kPlain);
-  form.SetBackColor(kWhite);
-  BeginCompositeWindow(form, 1);
-  AddCompositeShape(0, form, 0, 0);
-  AddCompositeShape(0, form, 120, 0);  // overlaps the first cell from column 8
-  EXPECT_EQ(form.Outline(), nullptr) << "the outline changes only at apply";
-  ApplyCompositeWindow(form);
-  Snapshot shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(9, 8), kBlack) << "the later cell's rim covers the earlier face";
-  EXPECT_EQ(shot.ColorAt(5, 8), kSilver);
-  EXPECT_EQ(shot.ColorAt(16, 8), kSilver) << "the earlier rim is covered too";
-  // A new batch: the new outline replaces the old one.
-  AddCompositeShape(0, form, 300, 0);
-  ApplyCompositeWindow(form);
-  shot = Compose(form);
-  EXPECT_FALSE(shot.Shows(5, 8));
-  EXPECT_EQ(shot.ColorAt(28, 8), kSilver);
-
-  // A begin before apply frees the pending region and reuses the work picture.
-  const size_t handles = LiveHandleCount();
-  AddCompositeShape(0, form, 0, 0);
-  BeginCompositeWindow(form, 1);
-  EXPECT_EQ(LiveHandleCount(), handles);
-  // Nothing added: the window is cleared, rectangular, and the black work picture out of sight.
-  ApplyCompositeWindow(form);
-  EXPECT_EQ(form.Outline(), nullptr);
-  EXPECT_EQ(Compose(form).ColorAt(30, 20), kWhite);
-
-  // Solid fill keeps the earlier batches: everything the work picture holds, shown whole.
-  form.SetBackColor(Rgb(0, 0, 255));
-  BeginCompositeWindow(form, 2);
-  AddCompositeShape(0, form, 0, 0, kWhite);
-  ApplyCompositeWindow(form);
-  AddCompositeShape(0, form, 300, 0);  // no colour: the window's background
-  ApplyCompositeWindow(form);
-  BitBlt(form.hDC(), 0, 0, 64, 40, form.FindPictureBox("WorkPicture")->hDC(), 0, 0, SRCCOPY);
-  SetWindowRgn(form.hWnd(), 0, true);
-  shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(25, 8), Rgb(0, 0, 255));
-  EXPECT_EQ(shot.ColorAt(5, 8), kWhite);
-  EXPECT_EQ(shot.ColorAt(40, 8), kBlack);
-
-  // Mode 0 leaves the image as it was and changes only the outline.
-  form.Tag = "0,0";
-  form.SetBackColor(kWhite);
-  form.Cls();
-  form.Line(0, 0, 960, 0, kBlack);
-  AddCompositeShape(0, form, 0, 0);
-  ApplyCompositeWindow(form);
-  shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(2, 1), kWhite);
-  EXPECT_FALSE(shot.Shows(2, 0));
-  OverrideDisplayMetrics(nullptr);
 }
 
 // Side 0 with a text 6 px wide: '#' black, '.' white, '-' outside the window's outline.
