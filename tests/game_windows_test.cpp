@@ -17,7 +17,7 @@ using namespace mod_Main;
 
 using GameWindows = GameTest;
 
-// The cursor's place and size are the shapes' and the time attacks' to check.
+// The cursor's place is left to the time attacks and the screenshots, its shape to shapes_test.
 TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   Snapshot shot = Compose(frmMONDAI());
   ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 720));
