@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/form.h"
@@ -12,57 +13,21 @@
 
 namespace {
 
-std::vector<std::string> events;
+std::vector<std::string> closed;
 
-void RecordLoad(Form& form) {
-  events.push_back("load " + form.Name());
-}
 void RecordClose(Form& form) {
-  events.push_back("close " + form.Name());
+  closed.push_back(form.Name());
 }
-void AddCaption(Form& form) {
-  form.AddLabel("LA").SetCaption("design");
-  form.Tag = "designed";
-}
-
-const FormDesign kAlpha{
-    .name = "frmAlpha", .design = AddCaption, .load = RecordLoad, .close = RecordClose};
-const FormDesign kBeta{.name = "frmBeta", .load = RecordLoad, .close = RecordClose};
 // Closing the holder closes the others first, as a menu holder does.
 void CloseOthers(Form& form) {
   RecordClose(form);
   UnloadAllFormsExcept(form.Name());
 }
-const FormDesign kHolder{.name = "frmHolder", .load = RecordLoad, .close = CloseOthers};
+const FormDesign kAlpha{.name = "frmAlpha", .close = RecordClose};
+const FormDesign kBeta{.name = "frmBeta", .close = RecordClose};
+const FormDesign kHolder{.name = "frmHolder", .close = CloseOthers};
 
-class Forms : public testing::Test {
- protected:
-  void SetUp() override { events.clear(); }
-  void TearDown() override {
-    UnloadAllFormsExcept("");
-    EXPECT_TRUE(LoadedFormNames().empty());
-  }
-};
-
-TEST_F(Forms, FirstReferenceLoadsAndUnloadGivesAFreshFormNextTime) {
-  Form& alpha = Reference(kAlpha);
-  EXPECT_EQ(&Reference(kAlpha), &alpha) << "a loaded form is not loaded again";
-  EXPECT_EQ(alpha.Label("LA").Caption(), "design");
-  alpha.Label("LA").SetCaption("changed");
-  alpha.Tag = "changed";
-
-  EXPECT_TRUE(Unload(alpha));
-  EXPECT_FALSE(IsLoaded("frmAlpha"));
-  Form& again = Reference(kAlpha);
-  EXPECT_EQ(again.Label("LA").Caption(), "design");
-  EXPECT_EQ(again.Tag, "designed");
-  EXPECT_EQ(events, (std::vector<std::string>{"load frmAlpha", "close frmAlpha", "load frmAlpha"}));
-}
-
-TEST_F(Forms, UnloadAllFormsExceptClosesEveryOtherFormEvenWhileHandlersUnloadMore) {
-  UnloadAllFormsExcept("frmNone");  // nothing loaded: nothing happens
-  EXPECT_TRUE(events.empty());
-
+TEST(Forms, UnloadAllFormsExceptClosesEveryOtherFormEvenWhileHandlersUnloadMore) {
   Reference(kAlpha);
   Reference(kBeta);
   UnloadAllFormsExcept("frmBeta");
@@ -73,53 +38,26 @@ TEST_F(Forms, UnloadAllFormsExceptClosesEveryOtherFormEvenWhileHandlersUnloadMor
   Reference(kHolder);
   Reference(kAlpha);
   Reference(kBeta);
-  events.clear();
+  closed.clear();
   UnloadAllFormsExcept("");
   EXPECT_TRUE(LoadedFormNames().empty());
-  EXPECT_EQ(events,
-            (std::vector<std::string>{"close frmHolder", "close frmAlpha", "close frmBeta"}));
+  EXPECT_EQ(closed, (std::vector<std::string>{"frmHolder", "frmAlpha", "frmBeta"}));
 }
 
-TEST_F(Forms, ComposedImageShowsTheLabelsOverTheImage) {
-  Form& alpha = Reference(kAlpha);
-  alpha.SetBackColor(kWhite);
-  alpha.SetWidth(300);   // 20 px
-  alpha.SetHeight(150);  // 10 px
-  alpha.Cls();
-  TextLabel& label = alpha.Label("LA");
-  label.SetCaption("");
-  label.SetBackColor(Rgb(192, 192, 255));
-  label.Move(150, 75, 75, 45);  // 5 x 3 px at (10, 5)
-  Snapshot shot = Compose(alpha);
-  ASSERT_EQ(shot.width, 20);
-  ASSERT_EQ(shot.height, 10);
-  EXPECT_EQ(shot.ColorAt(10, 5), Rgb(192, 192, 255));
-  EXPECT_EQ(shot.ColorAt(14, 7), Rgb(192, 192, 255));
-  EXPECT_EQ(shot.ColorAt(15, 7), kWhite);
-  EXPECT_EQ(shot.ColorAt(9, 5), kWhite);
-  label.SetVisible(false);
-  EXPECT_EQ(Compose(alpha).ColorAt(10, 5), kWhite);
-}
-
+// A primary monitor right of another one, with a panel along its top.
 TEST(Desktop, TheLayoutLiesOnThePrimaryMonitorAndBorderlessWindowsKeepOffPanels) {
-  // A primary monitor right of another one, with a panel along its top.
-  DisplayMetrics metrics{.width_px = 1920,
-                         .height_px = 1080,
-                         .work_area_bottom_px = 1080,
-                         .caption_px = 19,
-                         .left_px = 1280,
-                         .top_px = 0,
-                         .work_area = {1280, 30, 1920, 1050}};
+  const DisplayMetrics metrics{.left_px = 1280, .work_area = {1280, 30, 1920, 1050}};
   OverrideDisplayMetrics(&metrics);
-  auto same = [](PixelRect a, PixelRect b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+  auto on_desktop = [](PixelRect layout, bool inside_work_area) {
+    const PixelRect r = DesktopRect(layout, inside_work_area);
+    return std::tuple(r.x, r.y, r.width, r.height);
   };
-  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, true), {1280, 30, 1920, 1050}))
+  EXPECT_EQ(on_desktop({0, 0, 1920, 1080}, true), std::tuple(1280, 30, 1920, 1050))
       << "a window over the whole monitor is cut to its usable area";
-  EXPECT_TRUE(same(DesktopRect({0, 0, 1920, 1080}, false), {1280, 0, 1920, 1080}));
-  EXPECT_TRUE(same(DesktopRect({932, 991, 34, 35}, true), {2212, 991, 34, 35}))
+  EXPECT_EQ(on_desktop({0, 0, 1920, 1080}, false), std::tuple(1280, 0, 1920, 1080));
+  EXPECT_EQ(on_desktop({932, 991, 34, 35}, true), std::tuple(2212, 991, 34, 35))
       << "a window inside the usable area only moves to the monitor";
-  EXPECT_TRUE(same(DesktopRect({10, 0, 50, 20}, true), {1290, 0, 50, 20}))
+  EXPECT_EQ(on_desktop({10, 0, 50, 20}, true), std::tuple(1290, 0, 50, 20))
       << "nothing left after cutting: kept whole";
   OverrideDisplayMetrics(nullptr);
 }

@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <set>
 #include <utility>
-#include <vector>
 
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/system_metrics.h"
 #include "platform/testing.h"
 #include "rgn/mod_RGN_Proc.h"
 
@@ -22,31 +21,20 @@ using Pixels = std::set<std::pair<int, int>>;
 // Regions are drawn from -8 to 40 and moved by up to 12: looked at from -24 to 56, they show whole.
 constexpr int kLow = -24;
 constexpr int kHigh = 56;
-
-constexpr DisplayMetrics kScreen{
-    .width_px = 64, .height_px = 48, .work_area_bottom_px = 48, .caption_px = 0};
-const FormDesign kHandles{.name = "frmHandles"};
-const FormDesign kSource{.name = "frmSource"};
-const FormDesign kTarget{.name = "frmTarget"};
+const FormDesign kSource{.name = "frmSource"}, kTarget{.name = "frmTarget"};
 
 class RegionProperties : public testing::Test {
  protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kScreen);
-    handles_ = LiveHandleCount();
-  }
   void TearDown() override {
     UnloadAllFormsExcept("");
     EXPECT_EQ(LiveHandleCount(), handles_) << "every region, brush and surface freed";
-    OverrideDisplayMetrics(nullptr);
   }
 
   // A region of up to four rectangles, some of them empty or inverted.
   GdiObject RandomRegion() {
     std::uniform_int_distribution<int> coordinate(-8, 40);
-    std::uniform_int_distribution<int> count(0, 4);
     GdiObject region(CreateRectRgn(0, 0, 0, 0));
-    for (int n = count(random_); n > 0; --n) {
+    for (int n = std::uniform_int_distribution<int>(0, 4)(random_); n > 0; --n) {
       GdiObject rect(CreateRectRgn(coordinate(random_), coordinate(random_), coordinate(random_),
                                    coordinate(random_)));
       EXPECT_NE(CombineRgn(region.Get(), region.Get(), rect.Get(), RGN_OR), ERROR);
@@ -55,7 +43,7 @@ class RegionProperties : public testing::Test {
   }
 
   std::mt19937 random_{20261207};
-  size_t handles_ = 0;
+  size_t handles_ = LiveHandleCount();
 };
 
 Pixels PixelsOf(HRGN region) {
@@ -72,62 +60,45 @@ GdiObject Union(HRGN a, HRGN b) {
   return result;
 }
 
-TEST_F(RegionProperties, UnionIsCommutativeAssociativeAndHoldsExactlyBothSets) {
+TEST_F(RegionProperties, UnionIsCommutativeAndAssociativeAndOffsetThenBackIsIdentity) {
+  std::uniform_int_distribution<int> shift(-12, 12);
   for (int round = 0; round < 60; ++round) {
     GdiObject a = RandomRegion(), b = RandomRegion(), c = RandomRegion();
+    const Pixels pixels = PixelsOf(c.Get());
     Pixels expected = PixelsOf(a.Get());
     expected.merge(PixelsOf(b.Get()));
-    GdiObject ab = Union(a.Get(), b.Get());
+    GdiObject ab = Union(a.Get(), b.Get()), bc = Union(b.Get(), c.Get());
     EXPECT_EQ(PixelsOf(ab.Get()), expected);
     EXPECT_EQ(PixelsOf(Union(b.Get(), a.Get()).Get()), expected);
-    GdiObject ab_c = Union(ab.Get(), c.Get());
-    GdiObject bc = Union(b.Get(), c.Get());
-    EXPECT_EQ(PixelsOf(ab_c.Get()), PixelsOf(Union(a.Get(), bc.Get()).Get()));
+    EXPECT_EQ(PixelsOf(Union(ab.Get(), c.Get()).Get()), PixelsOf(Union(a.Get(), bc.Get()).Get()));
     // The destination may be one of the sources.
     CombineRgn(a.Get(), a.Get(), a.Get(), RGN_OR);
     CombineRgn(b.Get(), a.Get(), b.Get(), RGN_OR);
     EXPECT_EQ(PixelsOf(b.Get()), expected);
-  }
-}
 
-TEST_F(RegionProperties, OffsetMovesEveryPixelAndBackIsIdentityAndTheBoxBoundsThePixels) {
-  std::uniform_int_distribution<int> shift(-12, 12);
-  for (int round = 0; round < 60; ++round) {
-    GdiObject region = RandomRegion();
-    const Pixels pixels = PixelsOf(region.Get());
     const int dx = shift(random_), dy = shift(random_);
-    OffsetRgn(region.Get(), dx, dy);
+    OffsetRgn(c.Get(), dx, dy);
     Pixels moved;
     for (auto [x, y] : pixels)
       moved.emplace(x + dx, y + dy);
-    EXPECT_EQ(PixelsOf(region.Get()), moved);
-    OffsetRgn(region.Get(), -dx, -dy);
-    EXPECT_EQ(PixelsOf(region.Get()), pixels);
+    EXPECT_EQ(PixelsOf(c.Get()), moved);
+    OffsetRgn(c.Get(), -dx, -dy);
+    EXPECT_EQ(PixelsOf(c.Get()), pixels);
 
+    // The box bounds the pixels; the empty region's is all zeros.
+    std::array<int, 4> bounds{kHigh, kHigh, kLow, kLow};
+    for (auto [x, y] : pixels)
+      bounds = {std::min(bounds[0], x), std::min(bounds[1], y), std::max(bounds[2], x + 1),
+                std::max(bounds[3], y + 1)};
+    if (pixels.empty()) bounds = {0, 0, 0, 0};
     RECT box{-1, -1, -1, -1};
-    const int kind = GetRgnBox(region.Get(), &box);
-    if (pixels.empty()) {
-      EXPECT_EQ(kind, NULLREGION);
-      EXPECT_TRUE(box.left == 0 && box.top == 0 && box.right == 0 && box.bottom == 0);
-      continue;
-    }
-    EXPECT_NE(kind, NULLREGION);
-    int left = kHigh, top = kHigh, right = kLow, bottom = kLow;
-    for (auto [x, y] : pixels) {
-      left = std::min(left, x);
-      top = std::min(top, y);
-      right = std::max(right, x + 1);
-      bottom = std::max(bottom, y + 1);
-    }
-    EXPECT_EQ(box.left, left);
-    EXPECT_EQ(box.top, top);
-    EXPECT_EQ(box.right, right);
-    EXPECT_EQ(box.bottom, bottom);
+    EXPECT_EQ(GetRgnBox(c.Get(), &box) == NULLREGION, pixels.empty());
+    EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}), bounds);
   }
 }
 
 TEST_F(RegionProperties, EveryCallTakesEveryHandleAndStaleOnesAreRefusedAndCounted) {
-  Form& form = Reference(kHandles);
+  Form& form = Reference(kSource);
   HRGN stale = CreateRectRgn(0, 0, 4, 4);
   ASSERT_TRUE(DeleteObject(stale));
   LOGBRUSH solid{BS_SOLID, kBlack, 0};
@@ -164,20 +135,10 @@ TEST_F(RegionProperties, EveryCallTakesEveryHandleAndStaleOnesAreRefusedAndCount
   EXPECT_EQ(CombineRgn(region.Get(), region.Get(), region.Get(), 1), ERROR) << "only RGN_OR";
 }
 
-// A window's persistent image, one colour per pixel.
-std::vector<uint32_t> ImageOf(const Form& form) {
-  Snapshot shot = Compose(form);
-  std::vector<uint32_t> colours;
-  for (int y = 0; y < shot.height; ++y)
-    for (int x = 0; x < shot.width; ++x)
-      colours.push_back(shot.ColorAt(x, y));
-  return colours;
-}
-
 TEST_F(RegionProperties, ABlitChangesOnlyPixelsInsideItsRectangleAndClip) {
+  constexpr int kSize = 32;
   Form& source = Reference(kSource);
   Form& target = Reference(kTarget);
-  constexpr int kSize = 32;
   for (Form* form : {&source, &target}) {
     form->SetWidth(kSize * 15);
     form->SetHeight(kSize * 15);
@@ -191,7 +152,7 @@ TEST_F(RegionProperties, ABlitChangesOnlyPixelsInsideItsRectangleAndClip) {
       FillRgn(source.hDC(), pixel.Get(), brush.Get());
     }
   }
-  const std::vector<uint32_t> from = ImageOf(source);
+  const Snapshot from = Compose(source);
   std::uniform_int_distribution<int> place(-6, kSize + 2);
   std::uniform_int_distribution<int> extent(-2, 20);
   for (int round = 0; round < 40; ++round) {
@@ -207,14 +168,13 @@ TEST_F(RegionProperties, ABlitChangesOnlyPixelsInsideItsRectangleAndClip) {
     ASSERT_TRUE(BitBlt(target.hDC(), x, y, w, h, source.hDC(), sx, sy, SRCCOPY));
     SelectClipRgn(target.hDC(), 0);
 
-    const std::vector<uint32_t> to = ImageOf(target);
+    const Snapshot to = Compose(target);
     for (int py = 0; py < kSize; ++py) {
       for (int px = 0; px < kSize; ++px) {
         const bool inside = px >= x && px < x + w && py >= y && py < y + h &&
                             (!clipped || PtInRegion(clip.Get(), px, py));
-        const uint32_t expected =
-            inside ? from[static_cast<size_t>((sy + py - y) * kSize + sx + px - x)] : Rgb(1, 2, 3);
-        ASSERT_EQ(to[static_cast<size_t>(py * kSize + px)], expected)
+        ASSERT_EQ(to.ColorAt(px, py),
+                  inside ? from.ColorAt(sx + px - x, sy + py - y) : Rgb(1, 2, 3))
             << "pixel " << px << "," << py << " of a " << w << "x" << h << " blit to " << x << ","
             << y << (clipped ? " with a clip" : "");
       }

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "game/forms.h"
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
 #include "rgn/mod_RGN_Data.h"
 #include "rgn/mod_RGN_Proc.h"
 #include "rgn/shaping.h"
@@ -21,34 +22,16 @@ Pixels PixelsOf(HRGN region) {
   RECT box{};
   GetRgnBox(region, &box);
   Pixels pixels;
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.left; x < box.right; ++x)
       if (PtInRegion(region, x, y)) pixels.emplace(x, y);
-    }
-  }
   return pixels;
 }
 
-Pixels ShapePixels(int shape, float x = 0, float y = 0) {
-  HRGN region = MakeShapeRegion(shape, x, y);
-  Pixels pixels = PixelsOf(region);
-  EXPECT_TRUE(DeleteObject(region));
-  return pixels;
-}
-
-Pixels Moved(const Pixels& pixels, int dx, int dy) {
-  Pixels moved;
-  for (auto [x, y] : pixels)
-    moved.emplace(x + dx, y + dy);
-  return moved;
-}
-
-// The window's outline, read through the region calls.
-Pixels OutlinePixels(const Form& form) {
-  HRGN copy = CreateRectRgn(0, 0, 0, 0);
-  Pixels pixels = GetWindowRgn(form.hWnd(), copy) != ERROR ? PixelsOf(copy) : Pixels{};
-  DeleteObject(copy);
-  return pixels;
+Pixels ShapePixels(int shape, float x = 0, float y = 0, int dx = 0, int dy = 0) {
+  GdiObject region(MakeShapeRegion(shape, x, y));
+  OffsetRgn(region.Get(), dx, dy);
+  return PixelsOf(region.Get());
 }
 
 const FormDesign kPlain{.name = "frmPlain"};
@@ -58,83 +41,36 @@ class Shapes : public testing::Test {
   void SetUp() override {
     InitRegionTables();
     InitTalkRegionTables();
-    handles_ = LiveHandleCount();
   }
   void TearDown() override {
     UnloadAllFormsExcept("");
     EXPECT_EQ(LiveHandleCount(), handles_) << "every region, brush and surface freed";
   }
-  size_t handles_ = 0;
+  size_t handles_ = LiveHandleCount();
 };
 
 TEST_F(Shapes, PositionsInTwipsBecomeWholePixelsTruncatedTowardZero) {
-  Pixels cell = ShapePixels(0);
-  EXPECT_EQ(ShapePixels(0, 150, 30), Moved(cell, 10, 2));
-  EXPECT_EQ(ShapePixels(0, 7, 0), cell);
-  EXPECT_EQ(ShapePixels(0, -20, 0), Moved(cell, -1, 0));
-  EXPECT_EQ(ShapePixels(0, 22.5f, 0), Moved(cell, 1, 0)) << "22.5 rounds to the even 22";
+  EXPECT_EQ(ShapePixels(0, 150, 30), ShapePixels(0, 0, 0, 10, 2));
+  EXPECT_EQ(ShapePixels(0, 7, 0), ShapePixels(0));
+  EXPECT_EQ(ShapePixels(0, -20, 0), ShapePixels(0, 0, 0, -1, 0));
+  EXPECT_EQ(ShapePixels(0, 22.5f, 0), ShapePixels(0, 0, 0, 1, 0)) << "22.5 rounds to the even 22";
 }
 
 TEST_F(Shapes, EmptyTablesStopTheProgramWithTheRegionDataMessage) {
   auto make = [](int shape) {
     PostTask([] { DismissMessageBox(); });
+    if (shape >= 10000) TalkRegionTables = {};
     MakeShapeRegion(shape, 0, 0);
   };
-  EXPECT_EXIT(make(2), testing::ExitedWithCode(1), "It failed in reading of region data\\.");
-  EXPECT_EXIT(
-      {
-        TalkRegionTables = {};
-        make(10000);
-      },
-      testing::ExitedWithCode(1), "It failed in reading of region data\\.");
+  for (int shape : {2, 10000})
+    EXPECT_EXIT(make(shape), testing::ExitedWithCode(1), "It failed in reading of region data\\.");
 }
 
-TEST_F(Shapes, ShapeWindowReplacesOrUnitesOutlines) {
+TEST_F(Shapes, TheCursorPresetIsItsBoxAndArrowWithTheirPictures) {
   Form& form = Reference(kPlain);
-  form.SetWidth(1200);
-  form.SetHeight(600);
-  ShapeWindow(0, form, 0, 0, true);
-  EXPECT_EQ(OutlinePixels(form), ShapePixels(0)) << "merging into no outline gives the shape alone";
-  ShapeWindow(0, form, 300, 0, true);
-  Pixels both = ShapePixels(0);
-  both.merge(ShapePixels(0, 300, 0));
-  EXPECT_EQ(OutlinePixels(form), both);
-  ShapeWindow(1, form, 0, 0, false);
-  EXPECT_EQ(OutlinePixels(form), ShapePixels(1));
-  HRGN given = CreateRectRgn(0, 0, 10, 10);
-  ASSERT_EQ(SetWindowRgn(form.hWnd(), given, true), 1);
-  EXPECT_FALSE(DeleteObject(given)) << "the window owns its outline";
-  EXPECT_EQ(OutlinePixels(form).size(), 100u) << "and keeps it";
-}
-
-TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
-  Form& form = Reference(kPlain);
-  form.SetBackColor(kWhite);
-  form.SetWidth(300);
-  form.SetHeight(300);
-  form.Line(0, 0, 150, 0, kBlack);
-
-  DecorateWindow(1, form, 0, 0, 0, false);
-  EXPECT_EQ(form.Width(), 300);
-  EXPECT_EQ(form.Outline(), nullptr);
-  EXPECT_EQ(Compose(form).ColorAt(0, 0), kWhite) << "flags 0 still clear the surface";
-
-  DecorateWindow(0, form, 4, 0, 0, false);
-  Snapshot shot = Compose(form);
-  EXPECT_EQ(form.Outline(), nullptr);
-  EXPECT_EQ(shot.ColorAt(2, 1), kBlack) << "the cell's rim";
-  EXPECT_EQ(shot.ColorAt(8, 8), Rgb(192, 192, 192));
-  EXPECT_EQ(shot.ColorAt(1, 1), kWhite) << "nothing painted outside the shape";
-
-  DecorateWindowPreset(1, form, false);
-  EXPECT_EQ(form.Width(), 510);
-  EXPECT_EQ(form.Height(), 525);
-  EXPECT_EQ(Compose(form).ColorAt(5, 5), kWhite) << "without the picture";
-
   DecorateWindowPreset(1, form, true);
-  shot = Compose(form);
-  ASSERT_EQ(shot.width, 34);
-  ASSERT_EQ(shot.height, 35);
+  Snapshot shot = Compose(form);
+  ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(34, 35));
   EXPECT_EQ(shot.ColorAt(5, 2), kWhite) << "the white line inside the top edge";
   EXPECT_EQ(shot.ColorAt(17, 31), Rgb(255, 0, 0)) << "the arrow's tip";
   for (auto [x, y] : {std::pair{1, 1}, {32, 16}, {11, 18}, {24, 19}, {18, 31}})
@@ -151,112 +87,55 @@ TEST_F(Shapes, DecorateWindowStagesFollowTheFlags) {
   }
 }
 
-constexpr DisplayMetrics kScreen{
-    .width_px = 64, .height_px = 48, .work_area_bottom_px = 40, .caption_px = 19};
-constexpr Color kSilver = Rgb(192, 192, 192);
-constexpr Color kBlue = Rgb(0, 0, 255);
-const FormDesign kComposite{.name = "frmComposite"};
+// Side 0 with a text 6 px wide: '#' black, '.' white, '-' outside the window's outline.
+const std::vector<std::string> kBalloon = {
+    "---------------------", "-------########------", "-----##........##----",
+    "---##............##--", "---#..............#--", "--#................#-",
+    "-#..................#", "-#..................#", "-#..................#",
+    "-#..................#", "-#..................#", "--#................#-",
+    "--##..............#--", "--#..............##--", "-#.............##----",
+    "-#...##########------", "#..##----------------", "###------------------"};
 
-// Composite windows cover this small screen's work area.
-class Composite : public Shapes {
- protected:
-  void SetUp() override {
-    OverrideDisplayMetrics(&kScreen);
-    Shapes::SetUp();
+std::vector<std::string> Picture(const Snapshot& shot) {
+  std::vector<std::string> rows(static_cast<size_t>(shot.height), std::string(shot.width, '-'));
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      const uint32_t colour = shot.ColorAt(x, y);
+      if (shot.Shows(x, y)) rows[y][x] = colour == kBlack ? '#' : colour == kWhite ? '.' : '?';
+    }
   }
-  void TearDown() override {
-    Shapes::TearDown();
-    OverrideDisplayMetrics(nullptr);
+  return rows;
+}
+
+using Balloon = Shapes;
+
+TEST_F(Balloon, MatchesItsPixelsOnBothSidesAndIsRedoneIdentically) {
+  const std::string blank = "  ";  // two spaces: 90 twips, and no ink
+  ASSERT_EQ(frmTALK().TextWidth(blank), 90) << "the font measures differently than designed";
+  MakeRGNTalkWindow(frmTALK(), blank, 3000, 4500, 0);
+  EXPECT_EQ(Picture(Compose(frmTALK())), kBalloon);
+  MakeRGNTalkWindow(frmTalk2(), blank, 3000, 4500, 1);
+  std::vector<std::string> mirrored = kBalloon;
+  for (auto& row : mirrored)
+    std::ranges::reverse(row);
+  EXPECT_EQ(Picture(Compose(frmTalk2())), mirrored);
+  EXPECT_EQ(frmTalk2().Left() + frmTalk2().Width(), 3000) << "side 1 ends at the anchor";
+
+  const std::string text = "ENTERキーでタイムアタック開始！ESCキーで終了です。";
+  MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
+  Snapshot first = Compose(frmTALK());
+  int ink = 0;  // the text, from 128 twips right and 52 down
+  for (int y = 2; y < 15; ++y) {
+    for (int x = 7; x < first.width - 8; ++x) {
+      if (!first.Shows(x, y) || first.ColorAt(x, y) == kWhite) continue;
+      if (x == 7) ADD_FAILURE() << "ink left of the text";
+      if (x > 8) ++ink;
+    }
   }
-};
-
-std::string PendingPart(const Form& form) {
-  return form.Tag.substr(0, form.Tag.find(','));
-}
-
-TEST_F(Composite, TheTagShowsThePendingRegionUntilApplyOrABeginEndsIt) {
-  Form& form = Reference(kComposite);
-  form.SetBackColor(kWhite);
-  BeginCompositeWindow(form, 1);
-  EXPECT_EQ(form.Tag, "0,1");
-  AddCompositeShape(0, form, 0, 0);
-  EXPECT_EQ(form.Tag, std::to_string(form.PendingRegion.Get()) + ",1");
-  const std::string first = PendingPart(form);
-  AddCompositeShape(0, form, 270, 0);
-  EXPECT_NE(PendingPart(form), first) << "the union replaces the previous pending region";
-  EXPECT_FALSE(DeleteObject(static_cast<HRGN>(std::stoi(first)))) << "and the first is gone";
-  EXPECT_TRUE(OutlinePixels(form).empty()) << "the outline changes only at apply";
-  ApplyCompositeWindow(form);
-  EXPECT_EQ(form.Tag, "0,1");
-  EXPECT_EQ(form.PendingRegion.Get(), 0);
-  const Pixels outline = OutlinePixels(form);
-  EXPECT_TRUE(outline.count({8, 8}) && outline.count({18 + 8, 8})) << "both cells";
-  EXPECT_FALSE(outline.count({40, 8})) << "nothing beyond the second cell";
-
-  const size_t handles = LiveHandleCount();
-  AddCompositeShape(0, form, 0, 0);
-  BeginCompositeWindow(form, 1);
-  EXPECT_EQ(LiveHandleCount(), handles) << "a begin before apply frees the pending region";
-  int work_pictures = 0;
-  for (const auto& box : form.PictureBoxes())
-    work_pictures += box->Name() == "WorkPicture";
-  EXPECT_EQ(work_pictures, 1) << "a second begin reuses the work picture";
-  // Nothing added: the window is cleared and the black work picture stays out of sight.
-  ApplyCompositeWindow(form);
-  EXPECT_EQ(Compose(form).ColorAt(30, 20), kWhite);
-}
-
-TEST_F(Composite, PicturesAreCopiedInsideTheOutlineAndLaterShapesCoverEarlierOnes) {
-  Form& form = Reference(kComposite);
-  form.SetBackColor(kWhite);
-  BeginCompositeWindow(form, 1);
-  AddCompositeShape(0, form, 0, 0);
-  AddCompositeShape(0, form, 120, 0);  // overlaps the first cell from column 8
-  ApplyCompositeWindow(form);
-  Snapshot shot = Compose(form);
-  EXPECT_FALSE(shot.Shows(1, 1)) << "a cut corner";
-  EXPECT_FALSE(shot.Shows(30, 8)) << "outside both cells";
-  EXPECT_EQ(shot.ColorAt(9, 8), kBlack) << "the later cell's rim covers the earlier face";
-  EXPECT_EQ(shot.ColorAt(5, 8), kSilver);
-  EXPECT_EQ(shot.ColorAt(16, 8), kSilver) << "the earlier rim is covered too";
-
-  // A new batch starts from a clean work picture: the old faces do not come back.
-  AddCompositeShape(0, form, 300, 0);
-  ApplyCompositeWindow(form);
-  shot = Compose(form);
-  EXPECT_FALSE(shot.Shows(5, 8)) << "the new outline replaces the old one";
-  EXPECT_EQ(shot.ColorAt(28, 8), kSilver);
-}
-
-TEST_F(Composite, SolidFillKeepsEarlierBatchesAndModeZeroOnlyShapes) {
-  Form& form = Reference(kComposite);
-  form.SetBackColor(kBlue);
-  BeginCompositeWindow(form, 2);
-  AddCompositeShape(0, form, 0, 0, kWhite);
-  ApplyCompositeWindow(form);
-  AddCompositeShape(0, form, 300, 0);  // no colour: the window's background
-  ApplyCompositeWindow(form);
-  // Everything the work picture holds, shown whole.
-  BitBlt(form.hDC(), 0, 0, 64, 40, form.FindPictureBox("WorkPicture")->hDC(), 0, 0, SRCCOPY);
-  SetWindowRgn(form.hWnd(), 0, true);
-  Snapshot shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(25, 8), kBlue);
-  EXPECT_EQ(shot.ColorAt(5, 8), kWhite) << "the fill of the earlier batch is kept";
-  EXPECT_EQ(shot.ColorAt(40, 8), kBlack);
-
-  form.Tag = "0,0";
-  form.SetBackColor(kWhite);
-  form.Cls();
-  form.Line(0, 0, 960, 0, kBlack);
-  AddCompositeShape(0, form, 0, 0);
-  ApplyCompositeWindow(form);
-  shot = Compose(form);
-  EXPECT_EQ(shot.ColorAt(2, 1), kWhite) << "mode 0 leaves the image as it was";
-  EXPECT_FALSE(shot.Shows(2, 0)) << "but the outline changed";
-
-  ApplyCompositeWindow(form);
-  EXPECT_EQ(form.Outline(), nullptr) << "apply without shapes makes the window rectangular";
-  EXPECT_TRUE(Compose(form).Shows(2, 0));
+  EXPECT_GT(ink, 100);
+  Unload(frmTALK());
+  MakeRGNTalkWindow(frmTALK(), text, 3000, 4500, 0);
+  EXPECT_EQ(Compose(frmTALK()).argb, first.argb);
 }
 
 }  // namespace
