@@ -64,12 +64,6 @@ inline int Expected() {
   return (DigitRow[PairPos][0] - '0' + DigitRow[PairPos + 1][0] - '0') % 10;
 }
 
-// Presses the key after delay and lets it go hold milliseconds later.
-inline void Tap(ScriptedPlay& play, int vk, uint64_t delay = 0, uint64_t hold = 5) {
-  play.After(delay, Press(vk));
-  play.After(delay + hold, Release(vk));
-}
-
 // ENTER at the start prompt and again once the result shows.
 inline void StartAndFinish(ScriptedPlay& play) {
   play.When(AtStartPrompt, [&play](KeyTable&) { Tap(play, VK_RETURN, 5); });

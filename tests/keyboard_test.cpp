@@ -18,23 +18,13 @@ TEST(KeyTable, ReportsHeldKeysAndPressesSinceTheLastQuery) {
   EXPECT_EQ(keys.Query(VK_RETURN), kDown) << "repeats of a held key are no new press";
   keys.Release(VK_RETURN);
   EXPECT_EQ(keys.Query(VK_RETURN), 0);
-
-  keys.Press(VK_0);
-  keys.Release(VK_0);
-  EXPECT_EQ(keys.Query(VK_0), 1) << "a tap between two polls is still reported";
-  EXPECT_EQ(keys.Query(VK_0), 0);
-
-  keys.MarkDown(VK_0 + 4);
-  EXPECT_EQ(keys.Query(VK_0 + 4), kDown) << "held at start: down, but not pressed since";
   EXPECT_EQ(keys.Query(256), 0);
 }
 
-TEST(ReadDigitKey, TakesTheLowestDigitAndReportsAHeldOneWithoutPumping) {
+TEST(KeyReadings, DigitsTakeTheLowestAndAHeldOneWithoutPumpingEnterAndEscClearThePress) {
   ScriptedPlay play;
-  for (int vk : {VK_0 + 5, VK_NUMPAD0 + 3}) {
-    play.At(0, Press(vk));
-    play.At(0, Release(vk));
-  }
+  for (int vk : {VK_0 + 5, VK_NUMPAD0 + 3})
+    Tap(play, vk, 0, 0);
   EXPECT_EQ(ReadDigitKey(), 3);
   EXPECT_EQ(ReadDigitKey(), 5) << "5 was not queried while 3 won, so its tap is still there";
   EXPECT_EQ(ReadDigitKey(), -1);
@@ -49,21 +39,17 @@ TEST(ReadDigitKey, TakesTheLowestDigitAndReportsAHeldOneWithoutPumping) {
   play.After(0, Release(VK_NUMPAD0 + 7));
   EXPECT_EQ(ReadDigitKey(), -1);
   EXPECT_EQ(play.Pumps(), pumps + 1);
-}
 
-TEST(EnterAndEsc, ReadingsClearThePressSoOnlyHeldKeysShowAgain) {
-  ScriptedPlay play;
-  play.At(0, Press(VK_RETURN));
-  play.At(0, Release(VK_RETURN));
-  play.At(0, Press(VK_ESCAPE));
+  // ENTER and ESC readings clear the press, so only held keys show again.
+  Tap(play, VK_RETURN, 0, 0);
+  play.After(0, Press(VK_ESCAPE));
   EXPECT_TRUE(IsEnterPressed());
   EXPECT_FALSE(IsEnterPressed());
   EXPECT_TRUE(IsEscPressed());
   EXPECT_TRUE(IsEscPressed()) << "still held";
 
   // A discarding reading takes an earlier press away from the next wait.
-  play.After(0, Press(VK_RETURN));
-  play.After(0, Release(VK_RETURN));
+  Tap(play, VK_RETURN, 0, 0);
   GetAsyncKeyState(VK_RETURN);
   EXPECT_FALSE(IsEnterPressed());
 }

@@ -44,17 +44,15 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
     elapsed_ = until;
   }
   void Update(KeyTable& keys) override {
-    for (const auto& watch : watches_)
-      watch();
     // Actions may schedule more actions: take one at a time.
     for (size_t i = 0; i < waiting_.size();) {
-      if (!waiting_[i].first()) {
+      if (waiting_[i].first()) {
+        Action action = std::move(waiting_[i].second);
+        waiting_.erase(waiting_.begin() + static_cast<long>(i));
+        action(keys);
+      } else {
         ++i;
-        continue;
       }
-      Action action = std::move(waiting_[i].second);
-      waiting_.erase(waiting_.begin() + static_cast<long>(i));
-      action(keys);
     }
     while (!timed_.empty() && timed_.begin()->first <= elapsed_) {
       Action action = std::move(timed_.begin()->second);
@@ -68,16 +66,12 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   // Sleeps of the program's wait loops.
   uint64_t Waits() const { return waits_; }
 
-  // At ms after the start of the script.
-  void At(uint64_t ms, Action action) { timed_.emplace(ms, std::move(action)); }
   // At ms after now.
-  void After(uint64_t ms, Action action) { At(elapsed_ + ms, std::move(action)); }
-  // At the first keyboard query that finds the condition true.
+  void After(uint64_t ms, Action action) { timed_.emplace(elapsed_ + ms, std::move(action)); }
+  // At the first keyboard query that finds the condition true; it is asked at every query.
   void When(std::function<bool()> condition, Action action) {
     waiting_.emplace_back(std::move(condition), std::move(action));
   }
-  // At every keyboard query from now on.
-  void EveryQuery(std::function<void()> watch) { watches_.push_back(std::move(watch)); }
 
  private:
   uint32_t start_;
@@ -87,7 +81,6 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   uint64_t waits_ = 0;
   std::multimap<uint64_t, Action> timed_;
   std::vector<std::pair<std::function<bool()>, Action>> waiting_;
-  std::vector<std::function<void()>> watches_;
   Clock* previous_clock_;
   KeySource* previous_keys_;
   InputWaiter* previous_waiter_;
@@ -98,4 +91,10 @@ inline ScriptedPlay::Action Press(int vk) {
 }
 inline ScriptedPlay::Action Release(int vk) {
   return [vk](KeyTable& keys) { keys.Release(vk); };
+}
+
+// Presses the key after delay and lets it go hold milliseconds later.
+inline void Tap(ScriptedPlay& play, int vk, uint64_t delay = 0, uint64_t hold = 5) {
+  play.After(delay, Press(vk));
+  play.After(delay + hold, Release(vk));
 }
