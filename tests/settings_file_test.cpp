@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -62,8 +61,7 @@ TEST_F(SettingsFile, SpecialOrReadOnlyFilesAreNotReplacedAndNothingBlocks) {
     EXPECT_EQ(read.status == SettingsRead::Status::kRead, special.readable);
     EXPECT_EQ(read.reason, special.readable ? "" : special.reason);
     SettingsSave save = UpdateSettingsFile(path, ToNew);
-    EXPECT_FALSE(save.saved);
-    EXPECT_EQ(save.reason, special.reason);
+    EXPECT_EQ(std::tie(save.saved, save.reason), std::tuple(false, special.reason));
     EXPECT_EQ(fs::symlink_status(path).type(), kind);
     EXPECT_EQ(regular ? Contents(path) : "", before);
     EXPECT_EQ(FileNames(install_.Directory()), std::set<std::string>{"noruka-keisan.ini"});
@@ -86,8 +84,7 @@ TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroup) {
   if (geteuid() == 0) {
     ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
   }
-  struct stat before {
-  }, after{};
+  struct stat before = {}, after = {};
   ASSERT_EQ(stat(target.c_str(), &before), 0);
   fs::create_symlink("shared/scores.ini", Path());
   EXPECT_TRUE(UpdateSettingsFile(Path(), ToNew).saved);
@@ -100,27 +97,19 @@ TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroup) {
       << "locked and replaced beside the target";
 }
 
-// Root reads any file, so the unreadable file is tried by a child that runs as nobody.
+// Root reads any file, so the unreadable file is tried as nobody.
 TEST_F(SettingsFile, AFileThatCannotBeReadIsAnErrorAndIsNotOverwritten) {
   fs::permissions(install_.Directory(), fs::perms::all);
   Store(Path(), kOld);
   ASSERT_EQ(chmod(Path().c_str(), 0), 0);
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534))) {
-      _exit(10);
-    }
-    SettingsRead read = ReadSettingsFile(Path());
-    SettingsSave save = UpdateSettingsFile(Path(), ToNew);
-    _exit(read.status == SettingsRead::Status::kUnreadable && read.reason == strerror(EACCES) &&
-                  !save.saved && save.reason == strerror(EACCES)
-              ? 0
-              : 11);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+  auto as_nobody = [this] {
+    if (geteuid() == 0 && (setgroups(0, nullptr) || setgid(65534) || setuid(65534))) _exit(10);
+    const std::string denied = std::strerror(EACCES);
+    const bool refused = ReadSettingsFile(Path()).reason == denied &&
+                         UpdateSettingsFile(Path(), ToNew).reason == denied;
+    _exit(refused ? 0 : 11);
+  };
+  EXPECT_EXIT(as_nobody(), testing::ExitedWithCode(0), "");
   EXPECT_EQ(Contents(Path()), kOld);
 }
 
@@ -134,21 +123,16 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFileAndNoTemporary
   for (const std::string& name : settled)
     Store(install_.Directory() / name, "keep");
   settled.insert({"noruka-keisan.ini", "noruka-keisan.ini.lock"});
+  auto killed_save = [this] {
+    SetSaveFaultForTesting([](SaveStep at) { return at == fault_at ? raise(SIGKILL) : 0; });
+    UpdateSettingsFile(Path(), ToNew);
+  };
   for (int step = 0; step <= static_cast<int>(SaveStep::kUnlock); ++step) {
     SCOPED_TRACE("stopped at step " + std::to_string(step));
     fault_at = static_cast<SaveStep>(step);
     const bool renamed = fault_at > SaveStep::kRename;
     Store(Path(), kOld);
-    pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-      SetSaveFaultForTesting([](SaveStep at) { return at == fault_at ? raise(SIGKILL) : 0; });
-      UpdateSettingsFile(Path(), ToNew);
-      _exit(0);
-    }
-    int status = 0;
-    waitpid(writer, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "step not reached";
+    ASSERT_EXIT(killed_save(), testing::KilledBySignal(SIGKILL), "") << "step not reached";
     EXPECT_EQ(Contents(Path()), renamed ? kNew : kOld);
     auto again = [](auto& text) { return std::optional(text.value_or("") + "; again\n"); };
     EXPECT_TRUE(UpdateSettingsFile(Path(), again).saved);

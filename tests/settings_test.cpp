@@ -43,7 +43,6 @@ class Settings : public testing::Test {
 
 TEST_F(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesTheOldOnesOver) {
   EXPECT_TRUE(IsInstallDirectory("/usr/games"));
-  EXPECT_FALSE(IsInstallDirectory(install_.Directory().string())) << "a build or unpacked folder";
   const std::string beside = "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
   Store(install_.SettingsFile(), beside);
   App::OverridePath((install_.Directory() / "noruka-keisan").string(), true);
