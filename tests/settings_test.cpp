@@ -36,44 +36,35 @@ TEST(IniText, WritingKeepsEveryOtherByteAndTheLineEnds) {
   EXPECT_EQ(SetIniValue("", "Data", "HISCORE1", "1"), "[Data]\nHISCORE1=1\n");
 }
 
-class Settings : public testing::Test {
- protected:
-  ScratchInstall install_;
-};
+TEST(Settings, ValuesAreCutToFiveHundredTenBytesAndThePathHasOneSeparator) {
+  const std::string kept = std::string(509, 'x') + "y";
+  EXPECT_EQ(SettingValue("[Data]\nK=" + kept + "zz", "Data", "K"), kept);
+  EXPECT_EQ(SettingsPathIn("/", "noruka-keisan"), "/noruka-keisan.ini");
+}
 
-TEST_F(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesTheOldOnesOver) {
+// Beside the executable otherwise: every test of scores, and the played game, use that place.
+TEST(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesTheOldOnesOver) {
   EXPECT_TRUE(IsInstallDirectory("/usr/games"));
+  ScratchInstall install;
   const std::string beside = "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
-  Store(install_.SettingsFile(), beside);
-  App::OverridePath((install_.Directory() / "noruka-keisan").string(), true);
-  const auto data_home = install_.Directory() / "data";
+  Store(install.SettingsFile(), beside);
+  App::OverridePath((install.Directory() / "noruka-keisan").string(), true);
+  const auto data_home = install.Directory() / "data";
   setenv("XDG_DATA_HOME", data_home.c_str(), 1);
   const auto expected = data_home / "noruka-keisan" / "noruka-keisan.ini";
   EXPECT_EQ(SettingsFilePath(), expected.string());
 
   EXPECT_EQ(ReadSetting("Data", "HISCORE1"), "50,,2024/01/05 09:03:07") << "read until saved";
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteSetting("Data", "HISCORE1", "6\n[Data]\nHISCORE1=99")) << "a line break";
+  testing::internal::GetCapturedStderr();
   EXPECT_TRUE(WriteSetting("Data", "HISCORE2", "12,,2024/01/06 10:00:00"));
   EXPECT_EQ(Contents(expected), beside + "HISCORE2=12,,2024/01/06 10:00:00\n");
-  EXPECT_EQ(Contents(install_.SettingsFile()), beside) << "nothing written beside the executable";
+  EXPECT_EQ(Contents(install.SettingsFile()), beside) << "nothing written beside the executable";
   struct stat status {};
   ASSERT_EQ(stat(expected.parent_path().c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0700u) << "the player's own directory";
   unsetenv("XDG_DATA_HOME");
-}
-
-// The file's place beside the executable is what every test of scores and the played game use.
-TEST_F(Settings, ValuesAreCutToFiveHundredTenBytesAndLineBreaksAreRefused) {
-  EXPECT_EQ(SettingsPathIn("/", "noruka-keisan"), "/noruka-keisan.ini") << "one separator";
-  std::string long_value(600, 'x');
-  long_value[509] = 'y';
-  WriteSetting("Data", "HISCORE1", long_value);
-  EXPECT_EQ(ReadSetting("Data", "HISCORE1"), long_value.substr(0, 510));
-
-  Store(install_.SettingsFile(), "[Data]\nHISCORE1=5,,x\n");
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(WriteSetting("Data", "HISCORE1", "6\n[Data]\nHISCORE1=99"));
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(Contents(install_.SettingsFile()), "[Data]\nHISCORE1=5,,x\n");
 }
 
 }  // namespace
