@@ -16,13 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOld = "; the player's own note\n[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
-const std::string kNew = "; the player's own note\n[Data]\nHISCORE1=60,,2024/01/06 10:00:00\n";
-
-// Turns any text into kNew.
-std::optional<std::string> ToNew(const std::optional<std::string>&) {
-  return kNew;
-}
+const std::string kOld = "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
+const std::string kNew = "[Data]\nHISCORE1=60,,2024/01/06 10:00:00\n";
+const auto ToNew = [](const std::optional<std::string>&) { return std::optional(kNew); };
 
 class SettingsFile : public testing::Test {
  protected:
@@ -34,13 +30,8 @@ class SettingsFile : public testing::Test {
 // Neither are files without write permission: a player's way of keeping the table as it is.
 TEST_F(SettingsFile, SpecialOrReadOnlyFilesAreNotReplacedAndNothingBlocks) {
   const fs::path path = Path();
-  struct Case {
-    const char* what;
-    std::function<void()> make;
-    const char* reason;
-    bool readable;
-  };
-  const Case cases[] = {
+  // What, how it is made, why it is not replaced, and whether it is read.
+  const std::tuple<const char*, std::function<void()>, const char*, bool> cases[] = {
       {"directory", [&] { fs::create_directory(path); }, "Is a directory", false},
       {"FIFO", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }, "not a regular file", false},
       {"link to a device", [&] { fs::create_symlink("/dev/zero", path); }, "not a regular file",
@@ -50,18 +41,18 @@ TEST_F(SettingsFile, SpecialOrReadOnlyFilesAreNotReplacedAndNothingBlocks) {
       {"read-only file, even for root", [&] { Store(path, kOld), chmod(path.c_str(), 0444); },
        "the file is read-only", true},
   };
-  for (const Case& special : cases) {
-    SCOPED_TRACE(special.what);
+  for (const auto& [what, make, reason, readable] : cases) {
+    SCOPED_TRACE(what);
     fs::remove_all(path);
-    special.make();
+    make();
     const auto kind = fs::symlink_status(path).type();
     const bool regular = kind == fs::file_type::regular;
     const std::string before = regular ? Contents(path) : "";
     SettingsRead read = ReadSettingsFile(path);
-    EXPECT_EQ(read.status == SettingsRead::Status::kRead, special.readable);
-    EXPECT_EQ(read.reason, special.readable ? "" : special.reason);
+    EXPECT_EQ(read.status == SettingsRead::Status::kRead, readable);
+    EXPECT_EQ(read.reason, readable ? "" : reason);
     SettingsSave save = UpdateSettingsFile(path, ToNew);
-    EXPECT_EQ(std::tie(save.saved, save.reason), std::tuple(false, special.reason));
+    EXPECT_EQ(std::tie(save.saved, save.reason), std::tuple(false, reason));
     EXPECT_EQ(fs::symlink_status(path).type(), kind);
     EXPECT_EQ(regular ? Contents(path) : "", before);
     EXPECT_EQ(FileNames(install_.Directory()), std::set<std::string>{"noruka-keisan.ini"});
@@ -131,7 +122,7 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFileAndNoTemporary
     const bool renamed = fault_at > SaveStep::kRename;
     Store(Path(), kOld);
     ASSERT_EXIT(killed_save(), testing::KilledBySignal(SIGKILL), "") << "step not reached";
-    EXPECT_EQ(Contents(Path()), renamed ? kNew : kOld);
+    // The next save edits what the killed one left.
     auto again = [](auto& text) { return std::optional(text.value_or("") + "; again\n"); };
     EXPECT_TRUE(UpdateSettingsFile(Path(), again).saved);
     EXPECT_EQ(Contents(Path()), (renamed ? kNew : kOld) + "; again\n");
@@ -144,8 +135,7 @@ TEST_F(SettingsFile, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFileAndNoTemporary
     SettingsSave save = UpdateSettingsFile(Path(), ToNew);
     SetSaveFaultForTesting(nullptr);
     const bool fails = fault_at != SaveStep::kRemoveStale && fault_at != SaveStep::kUnlock;
-    EXPECT_EQ(save.saved, !fails);
-    EXPECT_EQ(save.reason, fails ? std::strerror(ENOSPC) : "");
+    EXPECT_EQ(std::tie(save.saved, save.reason), std::tuple(!fails, fails ? strerror(ENOSPC) : ""));
     EXPECT_EQ(Contents(Path()), fails && !renamed ? kOld : kNew);
     EXPECT_EQ(FileNames(install_.Directory()), settled) << "no temporary file left";
   }
