@@ -49,6 +49,11 @@ TEST_F(HighScores, ScoresGoInAtTheirRankPushingTheRestDownOrLeaveTheFileUntouche
   Fill({"10", "20", "30", "40", "50"});
   EXPECT_EQ(RecordHighScore("25", "", LowerFirst), 3);
   EXPECT_EQ(Scores(), (std::vector<std::string>{"10", "20", "25", "30", "40"}));
+
+  // Slots edited by hand count by their leading number.
+  EXPECT_EQ(StoredScore("35 points"), 35);
+  EXPECT_EQ(StoredScore("lots,,x"), 0);
+  EXPECT_EQ(StoredScore(" 1 2,,x"), 12) << "blanks are ignored";
 }
 
 // The file as it was after a failed save, and an unreadable table that is not taken for an empty
@@ -66,12 +71,6 @@ TEST_F(HighScores, ARankThatCannotBeSavedIsReportedInOneLine) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_EQ(RecordHighScore("5", "", HigherFirst), 0);
   EXPECT_TRUE(HighScoreSaved()) << "nothing to save is no failure";
-}
-
-TEST_F(HighScores, HandEditedSlotsCountByTheirLeadingNumber) {
-  EXPECT_EQ(StoredScore("35 points"), 35);
-  EXPECT_EQ(StoredScore("lots,,x"), 0);
-  EXPECT_EQ(StoredScore(" 1 2,,x"), 12) << "blanks are ignored";
 }
 
 // The plain caption, "(なし)" and "(読めません)" are in the menu's test.
