@@ -3,15 +3,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 
 inline std::string Contents(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void Store(const std::filesystem::path& path, const std::string& bytes) {

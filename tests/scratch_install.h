@@ -21,8 +21,6 @@ class ScratchInstall {
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
   }
-  ScratchInstall(const ScratchInstall&) = delete;
-  ScratchInstall& operator=(const ScratchInstall&) = delete;
 
   const std::filesystem::path& Directory() const { return directory_; }
   std::string SettingsFile() const { return (directory_ / "noruka-keisan.ini").string(); }
