@@ -110,7 +110,7 @@ class Session:
         """Starts a time attack; returns the balloon watcher."""
         watcher = subprocess.Popen([self.probe, "watch", "MakeRGNTalkWindowTitle"],
                                    stdout=subprocess.PIPE, text=True)
-        blank = game.cell_picture(game.screen(), 0)
+        blank = game.cell_picture(game.still_screen(), 0)
         press_until("Return", lambda: game.balloons() != 1 or
                     game.cell_picture(game.screen(), 0) != blank, "the countdown", figures)
         game.wait_for(lambda: game.cell_picture(game.screen(), 0) != blank, "the digits", 10)

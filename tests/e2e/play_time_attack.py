@@ -97,6 +97,17 @@ def cursor_pair(shot):
     return (row[0] - STRIP_LEFT - 17) // CELL
 
 
+def still_screen(shot=None):
+    """The screen once it holds still for 50 ms."""
+    shot = shot or screen()
+    while True:
+        time.sleep(0.05)
+        again = screen()
+        if again == shot:
+            return shot
+        shot = again
+
+
 def cell_picture(shot, i):
     """The inside of cell i, where its digit is drawn."""
     left = STRIP_LEFT + CELL * i
@@ -123,12 +134,7 @@ class Player:
 
     def taken(self, pair, digit, after):
         # The cursor moves before the cell repaints: read on until the screen holds still.
-        while True:
-            time.sleep(0.05)
-            again = screen()
-            if again == after:
-                break
-            after = again
+        after = still_screen(after)
         moved = cursor_pair(after)
         expected = 0 if pair == 18 else pair + 1
         if moved != expected:
@@ -174,7 +180,9 @@ def main():
     process = subprocess.Popen([game])
     try:
         wait_for(lambda: balloons() == 1, "the start prompt")
-        blank = cell_picture(screen(), 0)  # digits stay hidden until play
+        # Digits stay hidden until play. A slow game may still be painting its cells when the
+        # prompt shows: what the cell looks like is known once the screen holds still.
+        blank = cell_picture(still_screen(), 0)
         time.sleep(SETTLE)
         key("Return")
         wait_for(lambda: cell_picture(screen(), 0) != blank and balloons() == 0, "the digits", 5)
