@@ -44,8 +44,8 @@ void ShowBalloon(Form& balloon, const std::string& text) {
   MakeRGNTalkWindow(balloon, text, cursor.Left() + cursor.Width(), cursor.Top(), 0);
 }
 
-// The pump of the wait loops. While the loop goes on and nothing has changed, it sleeps until
-// a key or window event arrives; the pump of the last pass only pumps.
+// The pump of the wait loops. While the loop goes on and no change of a key waits, it sleeps
+// until a key or window event arrives; the pump of the last pass only pumps.
 void Pump(bool loop_goes_on) {
   if (loop_goes_on) {
     DoEventsAndWait();
@@ -55,7 +55,7 @@ void Pump(bool loop_goes_on) {
 }
 
 void WaitForEnterRelease() {
-  GetAsyncKeyState(VK_RETURN);
+  DiscardPresses({VK_RETURN});
   while (EnterDown) {
     EnterDown = IsEnterPressed();
     Pump(EnterDown);
@@ -63,13 +63,13 @@ void WaitForEnterRelease() {
 }
 
 void StartPrompt() {
+  // Before the prompt can be seen: a press made on seeing it counts.
+  EnterDown = false;
+  EscDown = false;
+  DiscardPresses({VK_RETURN, VK_ESCAPE});
   ShowBalloon(frmTALK(), kStartPrompt);
   // Where keys reach the game only through its own focused window, the cursor takes the focus.
   frmKAITOU().TakeKeyboardFocus();
-  EnterDown = false;
-  EscDown = false;
-  GetAsyncKeyState(VK_RETURN);
-  GetAsyncKeyState(VK_ESCAPE);
   while (!EnterDown && !EscDown) {
     EnterDown = IsEnterPressed();
     EscDown = IsEscPressed();
@@ -80,6 +80,9 @@ void StartPrompt() {
     UnloadAllFormsExcept("");
     End();
   }
+  // The keyboard is read wherever the player types: digits typed while the game waited at the
+  // prompt were meant for another window, not the first pair.
+  DiscardPresses(kDigitKeys);
 }
 
 void Countdown() {
@@ -131,7 +134,6 @@ void ShowResult() {
                       score.Top() + 2 * score.Height(), 0);
   }
   EnterDown = false;
-  GetAsyncKeyState(VK_RETURN);
   while (!EnterDown) {
     EnterDown = IsEnterPressed();
     Pump(!EnterDown);
@@ -149,6 +151,8 @@ void Play() {
     // Unsigned difference: play goes on across the wrap of the tick counter.
     uint32_t elapsed = static_cast<uint32_t>(TickCount()) - static_cast<uint32_t>(StartTick);
     std::string shown = FormatTime(TimeLimit - elapsed / 1000.0);
+    // ENTER closes the result: only a press made once the end can be seen counts.
+    if (TimeValue(shown) <= 0) DiscardPresses({VK_RETURN});
     frmKAITOU().Label("LT").SetCaption(shown);
     if (TimeValue(shown) > 0) {
       int digit = ReadDigitKey();

@@ -1,12 +1,20 @@
 #pragma once
-// How the program sleeps when a wait loop has nothing to do; tests swap in a scripted sleeper
-// that only moves their clock on (SetInputWaiter).
+// What the toolkit's backend offers the pump: handling the queued window events, and sleeping
+// until input comes. Tests swap in a scripted sleeper that only moves their clock on
+// (SetInputWaiter).
 
 #include <cstdint>
+#include <optional>
 
 class InputWaiter {
  public:
   virtual ~InputWaiter() = default;
-  // Sleeps until a window event or a key event may have arrived, or for ms milliseconds.
-  virtual void WaitForInput(uint32_t ms) = 0;
+  // Sleeps until a window event or a key event may have arrived, or for ms milliseconds;
+  // without ms, for as long as nothing arrives.
+  virtual void WaitForInput(std::optional<uint32_t> ms) = 0;
 };
+
+// The toolkit's own sleeper, which also wakes when KeyEventDescriptor() turns readable.
+InputWaiter& ToolkitInputWaiter();
+// Handles the window events queued so far, then returns.
+void PumpWindowEvents();

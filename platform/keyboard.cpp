@@ -1,30 +1,32 @@
 #include "platform/keyboard.h"
 
-void KeyTable::Press(int vk) {
-  if (!Valid(vk)) return;
-  // Auto-repeat of a held key is not a new press.
-  if (!down_[vk]) {
-    if (toolkit_has_keyboard_) {
-      toolkits_[vk] = true;
-    } else {
-      pressed_since_[vk] = true;
-    }
+#include <utility>
+
+bool KeyTable::Changes(const KeyEvent& event) const {
+  if (!Valid(event.vk)) return false;
+  return down_[event.vk] != (event.kind != KeyEvent::Kind::kRelease);
+}
+
+void KeyTable::Apply(const KeyEvent& event) {
+  if (!Changes(event)) return;
+  const int vk = event.vk;
+  switch (event.kind) {
+    case KeyEvent::Kind::kPress:
+      if (toolkit_has_keyboard_) {
+        toolkits_[vk] = true;
+      } else {
+        pressed_since_[vk] = true;
+      }
+      down_[vk] = true;
+      break;
+    case KeyEvent::Kind::kHeld:
+      down_[vk] = true;
+      break;
+    case KeyEvent::Kind::kRelease:
+      down_[vk] = false;
+      toolkits_[vk] = false;
+      break;
   }
-  down_[vk] = true;
-  changed_ = true;
-}
-
-void KeyTable::Release(int vk) {
-  if (!Valid(vk)) return;
-  down_[vk] = false;
-  toolkits_[vk] = false;
-  changed_ = true;
-}
-
-void KeyTable::MarkDown(int vk) {
-  if (!Valid(vk)) return;
-  down_[vk] = true;
-  changed_ = true;
 }
 
 int16_t KeyTable::Query(int vk) {
@@ -34,48 +36,78 @@ int16_t KeyTable::Query(int vk) {
   return static_cast<int16_t>(state);
 }
 
+void KeyTable::ForgetPress(int vk) {
+  if (Valid(vk)) pressed_since_[vk] = false;
+}
+
 void KeyTable::Clear() {
   down_.fill(false);
   pressed_since_.fill(false);
   toolkits_.fill(false);
-  changed_ = false;
 }
 
 void KeyTable::SetToolkitHasKeyboard(bool has) {
   toolkit_has_keyboard_ = has;
 }
 
-bool KeyTable::TakeChanged() {
-  bool changed = changed_;
-  changed_ = false;
-  return changed;
-}
-
 namespace {
+
 KeyTable table;
 KeySource* source = nullptr;
+// A change read while looking whether one waits; it is the next to take in.
+std::optional<KeyEvent> ahead;
+bool pass_has_looked = false;
 int toolkit_holds = 0;
 
-void SyncKeys() {
-  if (source) source->Sync(table);
+// The next event that changes the table; repeats of held keys and releases of keys that are up
+// are passed over.
+std::optional<KeyEvent> NextChange(bool read_device) {
+  if (ahead) return std::exchange(ahead, std::nullopt);
+  if (!source) return std::nullopt;
+  while (std::optional<KeyEvent> event = source->Next(read_device)) {
+    if (table.Changes(*event)) return event;
+  }
+  return std::nullopt;
 }
+
+void TakeInEverythingSoFar() {
+  if (source) source->Sync();
+  while (std::optional<KeyEvent> event = NextChange(false))
+    table.Apply(*event);
+}
+
 }  // namespace
 
 KeySource* SetKeySource(KeySource* next) {
   KeySource* previous = source;
   source = next;
   table.Clear();
+  ahead.reset();
+  pass_has_looked = false;
   return previous;
 }
 
 int16_t GetAsyncKeyState(int vk) {
-  if (source) source->Update(table);
+  if (!pass_has_looked) {
+    pass_has_looked = true;
+    if (std::optional<KeyEvent> event = NextChange(true)) table.Apply(*event);
+  }
   return table.Query(vk);
 }
 
-bool KeysChangedSinceLastLook() {
-  if (source) source->UpdateNow(table);
-  return table.TakeChanged();
+void DiscardPresses(std::span<const int> vks) {
+  TakeInEverythingSoFar();
+  for (int vk : vks)
+    table.ForgetPress(vk);
+}
+
+void BeginKeyPass() {
+  pass_has_looked = false;
+}
+
+bool KeyChangeWaiting() {
+  if (!ahead) ahead = NextChange(true);
+  return ahead.has_value();
 }
 
 int KeyEventDescriptor() {
@@ -84,12 +116,12 @@ int KeyEventDescriptor() {
 
 ToolkitKeyboard::ToolkitKeyboard() {
   // What happened before belongs to the game.
-  SyncKeys();
+  TakeInEverythingSoFar();
   if (toolkit_holds++ == 0) table.SetToolkitHasKeyboard(true);
 }
 
 ToolkitKeyboard::~ToolkitKeyboard() {
   // Everything up to the key that closed the menu or dialog belongs to the toolkit.
-  SyncKeys();
+  TakeInEverythingSoFar();
   if (--toolkit_holds == 0) table.SetToolkitHasKeyboard(false);
 }

@@ -1,29 +1,47 @@
 #pragma once
 // The global keyboard as the game polls it, whichever window has the focus.
+//
+// Key events reach the game in the order the device reported them, one change of a key at a
+// time: each pass of a wait loop (the queries between two pumps) sees the next change, as a
+// poller fast enough to catch every one would. All queries of one pass answer from the same
+// state, so a query never takes in a press only to clear it unseen.
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
 
 inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
 inline constexpr int VK_0 = 0x30;        // main-row digits 0x30 to 0x39
 inline constexpr int VK_NUMPAD0 = 0x60;  // keypad digits 0x60 to 0x69, only while Num Lock is on
 
+// What a key did, as its device reported it.
+struct KeyEvent {
+  enum class Kind {
+    kPress,
+    kRelease,
+    kHeld,  // found down when the device was first read: down, but no press to report
+  };
+  int vk = 0;
+  Kind kind = Kind::kPress;
+};
+
 // Per virtual key: whether it is down, and whether it went down since its last query. While the
 // toolkit has the keyboard (an open menu or a modal dialog), presses are its own: such a key
 // reads as up, and without a press, until it is released.
 class KeyTable {
  public:
-  void Press(int vk);
-  void Release(int vk);
-  // Down without a press to report: a key already held when the program started.
-  void MarkDown(int vk);
+  // Whether the event moves its key down or up; auto-repeat of a held key does not.
+  bool Changes(const KeyEvent& event) const;
+  void Apply(const KeyEvent& event);
   // Bit 15 while the key is down, bit 0 when it was pressed since the previous query;
   // the query clears bit 0.
   int16_t Query(int vk);
+  // Forgets a press not yet reported; a held key stays down.
+  void ForgetPress(int vk);
   void Clear();
-  // Whether a press or release came in since the previous call.
-  bool TakeChanged();
   void SetToolkitHasKeyboard(bool has);
 
  private:
@@ -31,33 +49,42 @@ class KeyTable {
   std::array<bool, 256> down_{};
   std::array<bool, 256> pressed_since_{};
   std::array<bool, 256> toolkits_{};
-  bool changed_ = false;
   bool toolkit_has_keyboard_ = false;
 };
 
-// Brings the presses and releases that happened since the last query into the table.
+// Delivers the key events of a device in order. It only reads: what the events mean for the
+// game is decided above it.
 class KeySource {
  public:
   virtual ~KeySource() = default;
-  // May skip reading the device when it was read moments ago.
-  virtual void Update(KeyTable& keys) = 0;
-  // Reads the device now: the caller is about to sleep on WaitDescriptor.
-  virtual void UpdateNow(KeyTable& keys) { Update(keys); }
+  // The next key event, in order; nothing when none has come in. Reads the device without
+  // blocking when read_device is set; otherwise gives only what an earlier read or Sync took in.
+  virtual std::optional<KeyEvent> Next(bool read_device) = 0;
+  // Takes in every event that happened before this call, so that Next(false) gives them.
+  virtual void Sync() = 0;
   // A file descriptor that turns readable when key events arrive; -1 when there is none.
   virtual int WaitDescriptor() const { return -1; }
-  // Takes in every key event that happened before this call, asking the device if need be.
-  virtual void Sync(KeyTable& keys) { UpdateNow(keys); }
 };
 
 // Installs a key source with a fresh table and returns the one it replaces (nullptr: none).
 KeySource* SetKeySource(KeySource* source);
 
+// The state of a key as the current pass sees it. The first query of a pass takes in the next
+// change of a key, if one has come in.
 int16_t GetAsyncKeyState(int vk);
 
-// For the event pump: takes in everything the key source holds and says whether a key went down
-// or up since the previous call, including presses the game's own queries took in meanwhile.
-// Sleeping after a true answer could leave a press unseen.
-bool KeysChangedSinceLastLook();
+// A discarding reading: takes in every key event that happened before the call and forgets
+// the named keys' presses, so that only presses made after it count. Held keys stay down.
+void DiscardPresses(std::span<const int> vks);
+inline void DiscardPresses(std::initializer_list<int> vks) {
+  DiscardPresses(std::span<const int>(vks.begin(), vks.size()));
+}
+
+// For the pump: a new pass begins.
+void BeginKeyPass();
+// For the pump: whether a change of a key has come in that no pass has seen yet. Sleeping
+// then would leave it waiting.
+bool KeyChangeWaiting();
 // Readable when key events arrive; -1 when the key source has no such descriptor.
 int KeyEventDescriptor();
 

@@ -23,12 +23,12 @@ class Picture;
 // The icon of every window.
 void SetApplicationIcon(const Picture& icon);
 
-// Handles the queued window events, then returns.
+// Handles the queued window events, then returns. The keyboard's next pass begins.
 void DoEvents();
-// The pump of a wait loop: handles the queued window events and then, unless a key went down
-// or up since the last look, sleeps until a window or key event arrives or the tick count
-// reaches the deadline (at most 100 ms; without a deadline, for up to 100 ms). A loop that
-// polls and calls this after every poll sees each key press within one iteration.
+// The pump of a wait loop: handles the queued window events and then, unless a change of a key
+// waits to be seen, sleeps until a window or key event arrives or the tick count reaches the
+// deadline; without a deadline, until a window or key event arrives. A loop that polls and
+// calls this after every poll sees each change of a key in order, one per pass.
 void DoEventsAndWait(uint32_t deadline_tick);
 void DoEventsAndWait();
 

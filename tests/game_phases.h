@@ -56,6 +56,10 @@ inline bool Playing() {
 inline bool AtResult() {
   return DigitsShown() && IsLoaded("frmTALK");
 }
+// The rank balloon, or the one saying the score could not be saved, below the score's.
+inline bool RankShown() {
+  return AtResult() && IsLoaded("frmTalk2");
+}
 
 // The ones digit of the current pair's sum.
 inline int Expected() {
@@ -66,6 +70,6 @@ inline int Expected() {
 
 // ENTER at the start prompt and again once the result shows.
 inline void StartAndFinish(ScriptedPlay& play) {
-  play.When(AtStartPrompt, [&play](KeyTable&) { Tap(play, VK_RETURN, 5); });
-  play.When(AtResult, [&play](KeyTable&) { Tap(play, VK_RETURN, 100); });
+  play.When(AtStartPrompt, [&play] { play.Tap(VK_RETURN, 5); });
+  play.When(AtResult, [&play] { play.Tap(VK_RETURN, 100); });
 }

@@ -51,10 +51,17 @@ void QuitAtThePrompt(bool holder_loaded) {
   if (holder_loaded) frmMenu();
   Reference(kProbe);
   ScriptedPlay play;
-  play.When(AtStartPrompt, [holder_loaded](KeyTable& keys) {
-    if (!holder_loaded) keys.Press(VK_RETURN);  // ESC wins over ENTER in the same poll
-    keys.Press(VK_ESCAPE);
-  });
+  if (holder_loaded) {
+    // A tap the moment the prompt shows.
+    play.When(AtStartPrompt, [&play] {
+      play.Happen({VK_ESCAPE, KeyEvent::Kind::kPress});
+      play.Happen({VK_ESCAPE, KeyEvent::Kind::kRelease});
+    });
+  } else {
+    // Both held from before the prompt: ESC wins over ENTER in the same poll.
+    play.Happen({VK_RETURN, KeyEvent::Kind::kPress});
+    play.Happen({VK_ESCAPE, KeyEvent::Kind::kPress});
+  }
   mod_Main::TimeAttack();
   std::_Exit(3);
 }
@@ -73,35 +80,35 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
   auto attacks = [this] {
     ScriptedPlay play;
     StartAndFinish(play);
-    play.When(Playing, [](KeyTable&) { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
+    play.When(Playing, [] { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
     mod_Main::TimeAttack();
     WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
-    play.When(AtStartPrompt, [this, &play](KeyTable&) {
+    play.When(AtStartPrompt, [this, &play] {
       // ESC closes the menu (here a rank entry does), and is still held when it has closed.
       PostTask([&play] {
-        play.After(0, Press(VK_ESCAPE));
+        play.After(0, play.Press(VK_ESCAPE));
         Require(ChoosePopupItem("ハイスコア") &&
                     ChoosePopupItem("１位：2024年01月05日 09:03:07  スコア:   37 回"),
                 "menu");
       });
       FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
-      play.After(20, Release(VK_ESCAPE));
+      play.After(20, play.Release(VK_ESCAPE));
       // ENTER chooses the about box and is let go while it is open; ESC closes it.
-      play.After(40, [&play](KeyTable&) {
+      play.After(40, [&play] {
         PostTask([&play] {
-          play.After(0, Press(VK_RETURN));
+          play.After(0, play.Press(VK_RETURN));
           PostTask([&play] {
-            play.After(0, Release(VK_RETURN));
-            play.After(0, Press(VK_ESCAPE));
+            play.After(0, play.Release(VK_RETURN));
+            play.After(0, play.Press(VK_ESCAPE));
             Form& about = *FindLoadedForm("frm_Version");
             about.Buttons().front()->Click()(about);
           });
           Require(ChoosePopupItem("バージョン情報"), "about");
         });
         FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
-        play.After(20, Release(VK_ESCAPE));
+        play.After(20, play.Release(VK_ESCAPE));
       });
-      play.After(1000, [this](KeyTable&) {
+      play.After(1000, [this] {
         Require(AtStartPrompt(), "the time attack started");
         std::filesystem::remove(install_.SettingsFile());
         std::filesystem::create_directory(install_.SettingsFile());

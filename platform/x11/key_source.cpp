@@ -6,7 +6,7 @@
 #include <X11/keysym.h>
 
 #include <array>
-#include <chrono>
+#include <deque>
 
 namespace {
 
@@ -32,7 +32,8 @@ struct X11KeySource::Connection {
   unsigned num_lock_mask = 0;
   bool num_lock = false;
   bool initial_map_pending = true;
-  std::chrono::steady_clock::time_point last_read{};
+  // Events made of one X event, or of a query of the whole keyboard, waiting to be handed on.
+  std::deque<KeyEvent> ready;
   // Per keycode: the virtual key of a main-row digit, ENTER or ESC, or the keypad digit.
   std::array<int, 256> fixed_vk{};
   std::array<int, 256> keypad_digit{};
@@ -70,51 +71,55 @@ struct X11KeySource::Connection {
 
   // A release can get lost while the keyboard changes (a new device, another map): the server's
   // own record of the keys that are down now settles it.
-  void ReleaseKeysNowUp(KeyTable& keys) {
+  void ReleaseKeysNowUp() {
     char bits[32] = {};
     XQueryKeymap(display.get(), bits);
     for (int code = 0; code < 256; ++code) {
       if (pressed_as[code] != kNone && !((bits[code / 8] >> (code % 8)) & 1)) {
-        keys.Release(pressed_as[code]);
+        ready.push_back({pressed_as[code], KeyEvent::Kind::kRelease});
         pressed_as[code] = kNone;
       }
     }
   }
 
-  void ReadInitialKeymap(KeyTable& keys) {
+  void ReadInitialKeymap() {
     char bits[32] = {};
     XQueryKeymap(display.get(), bits);
     for (int code = 0; code < 256; ++code) {
       if ((bits[code / 8] >> (code % 8)) & 1) {
         pressed_as[code] = VirtualKey(code);
-        if (pressed_as[code] != kNone) keys.MarkDown(pressed_as[code]);
+        if (pressed_as[code] != kNone) ready.push_back({pressed_as[code], KeyEvent::Kind::kHeld});
       }
     }
   }
 
-  // Takes the queued events into the table, after reading the socket when read_socket is set;
-  // never waits for the server.
-  void TakeIn(KeyTable& keys, bool read_socket) {
+  // The next key event, from what Xlib has queued and, when read_socket is set, from the
+  // socket; never waits for the server.
+  std::optional<KeyEvent> Next(bool read_socket) {
     if (initial_map_pending) {
       initial_map_pending = false;
-      ReadInitialKeymap(keys);
+      ReadInitialKeymap();
     }
     int mode = read_socket ? QueuedAfterReading : QueuedAlready;
-    while (XEventsQueued(display.get(), mode) > 0) {
+    while (ready.empty() && XEventsQueued(display.get(), mode) > 0) {
       XEvent event;
       XNextEvent(display.get(), &event);
-      Handle(event, keys);
+      Handle(event);
     }
+    if (ready.empty()) return std::nullopt;
+    KeyEvent next = ready.front();
+    ready.pop_front();
+    return next;
   }
 
-  void Handle(XEvent& event, KeyTable& keys) {
+  void Handle(XEvent& event) {
     if (event.type == xkb_event_base) {
       auto& xkb = reinterpret_cast<XkbEvent&>(event);
       if (xkb.any.xkb_type == XkbStateNotify) {
         num_lock = (xkb.state.locked_mods & num_lock_mask) != 0;
       } else if (xkb.any.xkb_type == XkbNewKeyboardNotify || xkb.any.xkb_type == XkbMapNotify) {
         BuildKeyMap();
-        ReleaseKeysNowUp(keys);
+        ReleaseKeysNowUp();
       }
       return;
     }
@@ -126,9 +131,11 @@ struct X11KeySource::Connection {
     if (code >= 0 && code < 256) {
       if (cookie.evtype == XI_RawKeyPress) {
         pressed_as[code] = VirtualKey(code);
-        if (pressed_as[code] != kNone) keys.Press(pressed_as[code]);
+        if (pressed_as[code] != kNone) ready.push_back({pressed_as[code], KeyEvent::Kind::kPress});
       } else if (cookie.evtype == XI_RawKeyRelease) {
-        if (pressed_as[code] != kNone) keys.Release(pressed_as[code]);
+        if (pressed_as[code] != kNone) {
+          ready.push_back({pressed_as[code], KeyEvent::Kind::kRelease});
+        }
         pressed_as[code] = kNone;
       }
     }
@@ -189,25 +196,13 @@ std::unique_ptr<X11KeySource> X11KeySource::Open(const char* display_name, std::
 
 X11KeySource::~X11KeySource() = default;
 
-void X11KeySource::Update(KeyTable& keys) {
-  // The game queries twenty keys in a row; reading the socket for each would cost a system
-  // call per query, so it is read at most every 200 microseconds, far below what a player can
-  // notice. What Xlib has already queued is always taken.
-  auto now = std::chrono::steady_clock::now();
-  bool read_socket = now - connection_->last_read >= std::chrono::microseconds(200);
-  if (read_socket) connection_->last_read = now;
-  connection_->TakeIn(keys, read_socket);
+std::optional<KeyEvent> X11KeySource::Next(bool read_device) {
+  return connection_->Next(read_device);
 }
 
-void X11KeySource::UpdateNow(KeyTable& keys) {
-  connection_->last_read = std::chrono::steady_clock::now();
-  connection_->TakeIn(keys, true);
-}
-
-void X11KeySource::Sync(KeyTable& keys) {
-  // The reply comes after every event the server sent before it.
+void X11KeySource::Sync() {
+  // The reply comes after every event the server sent before it, and Xlib queues them all.
   XSync(connection_->display.get(), False);
-  UpdateNow(keys);
 }
 
 int X11KeySource::WaitDescriptor() const {

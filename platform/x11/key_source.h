@@ -15,12 +15,11 @@ class X11KeySource final : public KeySource {
   X11KeySource(const X11KeySource&) = delete;
   X11KeySource& operator=(const X11KeySource&) = delete;
 
-  // The keys already held are marked down, without a press to report.
-  void Update(KeyTable& keys) override;
-  void UpdateNow(KeyTable& keys) override;
+  // The first events are the keys already held, down without a press to report.
+  std::optional<KeyEvent> Next(bool read_device) override;
+  void Sync() override;
   // The connection's socket.
   int WaitDescriptor() const override;
-  void Sync(KeyTable& keys) override;
 
  private:
   struct Connection;
