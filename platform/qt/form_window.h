@@ -29,8 +29,15 @@ class FormWindow final : public QWidget, public NativeWindow {
  private:
   void AddButtons();
   void Press(const CommandButton& button);
+  bool Borderless() const;
+  // Puts the window over the part of the form's bounds its outline covers.
+  void Relocate();
+  void ApplyMask();
+  // Hands the server what the window shows, for it to paint when it maps the window.
+  void ShowOnMap();
 
   Form* form_;
+  PixelRect bounds_{};  // the form's, in layout pixels
   // Where the window's top-left pixel lies in the form's own pixels.
   QPoint origin_;
 };

@@ -11,6 +11,11 @@ _XDisplay* X11Display() {
   return x11 ? x11->display() : nullptr;
 }
 
+xcb_connection_t* X11Connection() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 ? x11->connection() : nullptr;
+}
+
 bool KeysNeedFocus() {
   static const bool need = [] {
     _XDisplay* display = X11Display();
