@@ -30,12 +30,14 @@ Qt::WindowFlags FlagsFor(FormStyle style) {
   }
   // Out of the window manager's hands, which would frame, tile, move, enlarge, list or hide
   // them: each stays where the game puts it, at its size, and the desktop watch keeps it above
-  // the other programs' windows. It never takes their keyboard, except where the game's keys
-  // arrive only through its own focused window.
-  const Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint |
-                                Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint;
-  if (KeysNeedFocus()) return flags;
-  return flags | Qt::WindowDoesNotAcceptFocus;
+  // the other programs' windows. Where the compositor gives keys only to the windows its
+  // window manager handles, they are top-level windows of their own that it keeps on top.
+  // They never take the other windows' keyboard, except where the game's keys arrive only
+  // through its own focused window.
+  Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+  if (KeptFromWindowManager()) flags |= Qt::X11BypassWindowManagerHint;
+  if (!KeysNeedFocus()) flags |= Qt::WindowDoesNotAcceptFocus;
+  return flags;
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
@@ -57,8 +59,18 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
-  if (Borderless()) setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // A Wayland compositor may show an X window's whole rectangle, outline or not: there the
+  // pixels outside the outline are transparent ones. The window is made with that in mind.
+  if (Borderless() && KeysNeedFocus()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+  } else {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  if (Borderless()) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
+    _XDisplay* display = X11Display();
+    if (display && !KeptFromWindowManager()) SkipTaskbarAndPager(display, winId());
+  }
   AddButtons();
 }
 
@@ -88,7 +100,8 @@ bool FormWindow::Borderless() const {
 
 void FormWindow::Show() {
   if (Borderless()) {
-    if (DesktopWatch* desktop = Desktop()) desktop->KeepAbove(winId());
+    DesktopWatch* desktop = Desktop();
+    if (desktop && KeptFromWindowManager()) desktop->KeepAbove(winId());
     ShowOnMap();
   }
   show();
@@ -100,9 +113,11 @@ void FormWindow::ShowOnMap() {
   // What the window shows, ready in the server before it maps the window: the game may block
   // right after showing it, before any paint event has come.
   const qreal scale = devicePixelRatioF();
-  QImage image(size() * scale, QImage::Format_RGB32);
+  const bool translucent = testAttribute(Qt::WA_TranslucentBackground);
+  QImage image(size() * scale,
+               translucent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   image.setDevicePixelRatio(scale);
-  image.fill(Qt::black);
+  image.fill(translucent ? Qt::transparent : Qt::black);
   QPainter painter(&image);
   painter.translate(-origin_);
   ComposeForm(*form_, painter, rect().translated(origin_));

@@ -10,3 +10,7 @@ xcb_connection_t* X11Connection();
 
 // Whether the game's own windows must take the keyboard focus for its keys to arrive.
 bool KeysNeedFocus();
+
+// Whether the game's borderless windows stay out of the window manager's hands, where they
+// keep their place, size and keyboard, and the game keeps them on top itself.
+bool KeptFromWindowManager();

@@ -44,7 +44,26 @@ bool Viewable(xcb_connection_t* c, xcb_window_t window) {
   return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+// The first value of a window's property of that type, as bytes; empty when it has none.
+std::string Property(xcb_connection_t* c, xcb_window_t window, std::string_view name,
+                     xcb_atom_t type) {
+  Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+      c, xcb_get_property(c, 0, window, Intern(c, name), type, 0, 256), nullptr));
+  if (!reply || reply->type != type) return "";
+  const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
+  return {data, data + xcb_get_property_value_length(reply.get())};
+}
+
 }  // namespace
+
+std::string WindowManagerName(xcb_connection_t* c) {
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  const std::string check = Property(c, root, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
+  if (check.size() != sizeof(xcb_window_t)) return "";
+  xcb_window_t window = 0;
+  std::copy(check.begin(), check.end(), reinterpret_cast<char*>(&window));
+  return Property(c, window, "_NET_WM_NAME", Intern(c, "UTF8_STRING"));
+}
 
 // A dock's reserved edges: left, right, top, bottom, then the start and end of each along its
 // edge, as _NET_WM_STRUT_PARTIAL lists them.

@@ -5,11 +5,15 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/pixel_rect.h"
 
 struct xcb_connection_t;
+
+// The running window manager's own name, as it publishes it; empty when none does.
+std::string WindowManagerName(xcb_connection_t* connection);
 
 class DesktopWatch {
  public:

@@ -7,6 +7,10 @@
 struct _XDisplay;
 struct xcb_connection_t;
 
+// Marks a top-level window, before it is first mapped, as one that taskbars, pagers and
+// window lists leave out.
+void SkipTaskbarAndPager(_XDisplay* display, unsigned long window);
+
 // Whether the X server is XWayland, which passes keys on to X clients only while one of their
 // windows has the keyboard focus.
 bool IsXWayland(_XDisplay* display);
