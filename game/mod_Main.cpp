@@ -191,7 +191,8 @@ void FollowScreen() {
   cursor->Move(cursor->Left() + dx, cursor->Top() + dy);
   // The balloons hang on the cursor.
   for (const char* name : {"frmTALK", "frmTalk2"}) {
-    if (Form* balloon = FindLoadedForm(name)) balloon->Move(balloon->Left() + dx, balloon->Top() + dy);
+    if (Form* balloon = FindLoadedForm(name))
+      balloon->Move(balloon->Left() + dx, balloon->Top() + dy);
   }
 }
 

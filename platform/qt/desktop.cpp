@@ -1,11 +1,12 @@
 #include "platform/qt/desktop.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <memory>
 
+#include "platform/qt/form_window.h"
 #include "platform/system_metrics.h"
 #include "platform/x11/desktop_watch.h"
 
@@ -17,10 +18,15 @@ bool change_pending = false;
 // Many signals may come for one change (a new size, then a new work area): the handler runs
 // once, from the next pass of the event loop, when the toolkit has taken in all of them.
 void ScreenChanged() {
-  if (!screen_change_handler || change_pending) return;
+  if (change_pending) return;
   change_pending = true;
   QTimer::singleShot(0, [] {
     change_pending = false;
+    // The game's places are the primary monitor's: where that monitor lies may have changed
+    // though no place did.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* window = dynamic_cast<FormWindow*>(widget)) window->Relocate();
+    }
     if (screen_change_handler) screen_change_handler();
   });
 }

@@ -19,6 +19,8 @@ class FormWindow final : public QWidget, public NativeWindow {
   void Update(const PixelRect& form_pixels) override;
   void TakeKeyboardFocus() override;
   void Release() override;
+  // Puts the window over the part of the form's bounds its outline covers.
+  void Relocate();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,8 +32,6 @@ class FormWindow final : public QWidget, public NativeWindow {
   void AddButtons();
   void Press(const CommandButton& button);
   bool Borderless() const;
-  // Puts the window over the part of the form's bounds its outline covers.
-  void Relocate();
   void ApplyMask();
   // Hands the server what the window shows, for it to paint when it maps the window.
   void ShowOnMap();

@@ -31,16 +31,15 @@ std::vector<uint32_t> Cardinals(xcb_connection_t* c, xcb_window_t window, xcb_at
 }
 
 std::vector<xcb_window_t> Children(xcb_connection_t* c, xcb_window_t window) {
-  Reply<xcb_query_tree_reply_t> reply(
-      xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+  Reply<xcb_query_tree_reply_t> reply(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
   if (!reply) return {};
   const xcb_window_t* children = xcb_query_tree_children(reply.get());
   return {children, children + xcb_query_tree_children_length(reply.get())};
 }
 
 bool Viewable(xcb_connection_t* c, xcb_window_t window) {
-  Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(
-      c, xcb_get_window_attributes(c, window), nullptr));
+  Reply<xcb_get_window_attributes_reply_t> reply(
+      xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
   return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
@@ -86,9 +85,7 @@ struct DesktopWatch::Connection {
   ~Connection() {
     if (c) xcb_disconnect(c);
   }
-  bool Toolkits(xcb_window_t window) const {
-    return (window & ~toolkit_mask) == toolkit_base;
-  }
+  bool Toolkits(xcb_window_t window) const { return (window & ~toolkit_mask) == toolkit_base; }
 };
 
 std::unique_ptr<DesktopWatch> DesktopWatch::Open(xcb_connection_t* toolkit) {
@@ -185,9 +182,10 @@ bool DesktopWatch::TakeEvents() {
     const std::vector<Strut> before = struts_;
     const bool published_before = work_area_published_;
     ReadStruts();
-    docks_changed = published_before != work_area_published_ ||
-                    !std::equal(before.begin(), before.end(), struts_.begin(), struts_.end(),
-                                [](const Strut& a, const Strut& b) { return a.values == b.values; });
+    docks_changed =
+        published_before != work_area_published_ ||
+        !std::equal(before.begin(), before.end(), struts_.begin(), struts_.end(),
+                    [](const Strut& a, const Strut& b) { return a.values == b.values; });
   }
   if (raise) Raise();
   xcb_flush(w.c);

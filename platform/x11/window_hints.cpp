@@ -23,8 +23,8 @@ bool IsXWayland(Display* display) {
   return XQueryExtension(display, "XWAYLAND", &opcode, &event, &error) != 0;
 }
 
-void SetBackgroundPixels(xcb_connection_t* c, unsigned long window, const uint32_t* argb,
-                         int width, int height) {
+void SetBackgroundPixels(xcb_connection_t* c, unsigned long window, const uint32_t* argb, int width,
+                         int height) {
   if (width <= 0 || height <= 0 || width > UINT16_MAX || height > UINT16_MAX) return;
   const auto id = static_cast<xcb_window_t>(window);
   std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(

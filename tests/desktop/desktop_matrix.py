@@ -31,7 +31,6 @@ from Xlib.ext import xtest
 
 WIDTH, HEIGHT = 1024, 768
 CELL, CELLS = 18, 20
-STRIP_LEFT = (WIDTH - CELLS * CELL) // 2
 CURSOR_W, CURSOR_H = 34, 35
 PANEL = 30          # our own bottom panel
 ADDED_PANEL = 40    # the panel added at the prompt
@@ -123,21 +122,21 @@ class Desktop:
         owner = self.dpy.get_selection_owner(self.atom("_NET_WM_CM_S0"))
         return owner != X.NONE
 
-    def dock(self, top, height):
+    def dock(self, top, height, width=WIDTH, screen_height=HEIGHT):
         """A panel along the bottom, reserving the screen below top."""
-        window = self.root.create_window(0, top, WIDTH, height, 0, self.dpy.screen().root_depth,
+        window = self.root.create_window(0, top, width, height, 0, self.dpy.screen().root_depth,
                                          background_pixel=0x336699)
         window.set_wm_name("panel")
         window.set_wm_class("panel", "TestPanel")
         window.change_property(self.atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32,
                                [self.atom("_NET_WM_WINDOW_TYPE_DOCK")])
-        strut = [0, 0, 0, HEIGHT - top]
+        strut = [0, 0, 0, screen_height - top]
         window.change_property(self.atom("_NET_WM_STRUT"), Xatom.CARDINAL, 32, strut)
         window.change_property(self.atom("_NET_WM_STRUT_PARTIAL"), Xatom.CARDINAL, 32,
-                               strut + [0, 0, 0, 0, 0, 0, 0, WIDTH - 1])
-        window.set_wm_normal_hints(flags=1 | 4 | 16 | 32, x=0, y=top, width=WIDTH,
-                                   height=height, min_width=WIDTH, min_height=height,
-                                   max_width=WIDTH, max_height=height)
+                               strut + [0, 0, 0, 0, 0, 0, 0, width - 1])
+        window.set_wm_normal_hints(flags=1 | 4 | 16 | 32, x=0, y=top, width=width,
+                                   height=height, min_width=width, min_height=height,
+                                   max_width=width, max_height=height)
         window.map()
         self.dpy.sync()
         return window
@@ -160,10 +159,6 @@ class Desktop:
             return window.get_attributes().map_state == X.IsViewable
         except error.XError:
             return False
-
-    def rows(self, y, height):
-        raw = self.root.get_image(0, y, WIDTH, height, X.ZPixmap, 0xFFFFFFFF).data
-        return raw
 
     def pixel(self, x, y):
         data = self.root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data
@@ -232,18 +227,21 @@ def near(rgb, colour, slack=0x18):
 class Layout:
     """Where the game's pixels stand for a work area ending at bottom."""
 
-    def __init__(self, bottom):
+    def __init__(self, bottom, monitor_left=0, monitor_width=WIDTH):
         self.bottom = bottom
         self.cell_top = bottom - CELL
-        self.cursor = (STRIP_LEFT, self.cell_top - CURSOR_H)
+        self.strip_left = monitor_left + (monitor_width - CELLS * CELL) // 2
+        self.cursor = (self.strip_left, self.cell_top - CURSOR_H)
 
     def cells_shown(self, desk, first=2, last=19):
         """Rim and face of the cells away from the cursor, one shot of their rows."""
-        raw = desk.rows(self.cell_top, CELL)
-        px = lambda x, y: (raw[(y * WIDTH + x) * 4 + 2], raw[(y * WIDTH + x) * 4 + 1],
-                           raw[(y * WIDTH + x) * 4])
+        width = CELLS * CELL
+        raw = desk.root.get_image(self.strip_left, self.cell_top, width, CELL, X.ZPixmap,
+                                  0xFFFFFFFF).data
+        px = lambda x, y: (raw[(y * width + x) * 4 + 2], raw[(y * width + x) * 4 + 1],
+                           raw[(y * width + x) * 4])
         for i in range(first, last + 1):
-            left = STRIP_LEFT + CELL * i
+            left = CELL * i
             if not dark(px(left + 2, 1)) or not near(px(left + 5, 5), (0xC0, 0xC0, 0xC0)):
                 return False
         return True
@@ -347,7 +345,7 @@ def run(name, game_executable):
         desk.dpy.flush()
         while desk.dpy.pending_events():
             desk.dpy.next_event()
-        click_at = (STRIP_LEFT - 40, layout.cell_top + 8)
+        click_at = (layout.strip_left - 40, layout.cell_top + 8)
         desk.click(*click_at)
         got = wait_for_button(desk, other)
         active = lambda: desk.prop(desk.root, "_NET_ACTIVE_WINDOW")[:1]
@@ -466,11 +464,11 @@ def countdown(desk, layout, matrix):
                                                   or "no balloon"))
 
 
-def start_server(work):
+def start_server(work, width=WIDTH, height=HEIGHT):
     path = os.path.join(work, "display")
     with open(path, "w") as number:
         server = subprocess.Popen(["Xvfb", "-displayfd", str(number.fileno()), "-screen", "0",
-                                   "%dx%dx24" % (WIDTH, HEIGHT), "-nolisten", "tcp"],
+                                   "%dx%dx24" % (width, height), "-wr", "-nolisten", "tcp"],
                                   pass_fds=[number.fileno()], stderr=subprocess.DEVNULL)
     wait_for(lambda: open(path).read().strip(), "the X server")
     os.environ["DISPLAY"] = ":" + open(path).read().strip()
