@@ -175,16 +175,17 @@ class Desktop:
             if depth < 3:
                 yield from self.tree(child, depth + 1)
 
+    @staticmethod
+    def wm_class(window):
+        """The window's class, empty for a window that is gone."""
+        try:
+            return window.get_wm_class() or ("", "")
+        except error.XError:
+            return ("", "")
+
     def game_windows(self):
-        found = []
-        for window, parent in self.tree():
-            try:
-                wm_class = window.get_wm_class()
-            except error.XError:
-                continue
-            if wm_class and wm_class[1] == "noruka-keisan" and self.viewable(window):
-                found.append((window, parent))
-        return found
+        return [(window, parent) for window, parent in self.tree()
+                if self.wm_class(window)[1] == "noruka-keisan" and self.viewable(window)]
 
     def work_area_bottom(self, docks):
         """The bottom of the usable area as the window manager publishes it, else the top of
@@ -310,8 +311,7 @@ def run(name, game_executable):
         else:
             # i3's own bar: a dock window it reparents into its dock area.
             wait_for(lambda: [w for w, _ in desk.tree()
-                              if (w.get_wm_class() or ("", ""))[1] == "i3bar" and
-                              desk.viewable(w)], "i3bar")
+                              if desk.wm_class(w)[1] == "i3bar" and desk.viewable(w)], "i3bar")
         bar_windows = lambda: [w for w, _ in desk.tree() if desk.prop(w, "_NET_WM_STRUT_PARTIAL")
                                and desk.viewable(w)]
         wait_for(lambda: desk.work_area_bottom(bar_windows) < HEIGHT, "the panel's strut")
@@ -414,13 +414,17 @@ def check_lists(desk, matrix, layout):
     cursor = []
     moved = []
     for window, _ in windows:
-        geometry = window.get_geometry()
-        at = window.translate_coords(desk.root, 0, 0)
+        try:
+            geometry = window.get_geometry()
+            at = window.translate_coords(desk.root, 0, 0)
+        except error.XError:
+            continue  # gone meanwhile
         x, y = -at.x, -at.y
         if x <= tip[0] < x + geometry.width and y <= tip[1] < y + geometry.height:
             cursor.append(window)
             if geometry.width > CURSOR_W or geometry.height > CURSOR_H:
-                moved.append("cursor window %dx%d" % (geometry.width, geometry.height))
+                moved.append("the window over the cursor's place is %dx%d" %
+                             (geometry.width, geometry.height))
     works = windows and not in_lists and not framed and cursor and not moved
     matrix.check("lists", bool(works),
                  "%d game windows, %d in client lists, %d framed%s" %
