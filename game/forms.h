@@ -7,3 +7,6 @@ Form& frmMONDAI();  // the digit strip
 Form& frmKAITOU();  // the answer cursor
 Form& frmTALK();    // the message balloon
 Form& frmTalk2();   // the second balloon, below the first
+
+// Puts the loaded strip's cells where a strip loaded now would stand, digits unchanged.
+void PlaceStrip();

@@ -21,25 +21,30 @@ void Design(Form& form) {
   cell.SetBackStyle(BackStyle::Transparent);
 }
 
-void Load(Form& form) {
-  using mod_Main::DigitRow;
+// The window covers the work area; only its cells are part of it.
+void LayOutCells(Form& form) {
   using mod_Main::StripLeft;
   const int32_t t = WorkAreaHeight() - PresetHeight(0);
   const int32_t w = PresetWidth(0);
-
-  // The window covers the work area; only its cells are part of it.
   BeginCompositeWindow(form, 1);
   const float label_top = static_cast<float>(t + RoundHalfEven(2 * Screen::TwipsPerPixelY()));
+  for (int i = 0; i < mod_Main::kCells; ++i) {
+    form.Label("LL", i).Move(static_cast<float>(i * w - w / 5.0 + StripLeft), label_top);
+    AddCompositeShape(0, form, static_cast<float>(StripLeft + i * w), static_cast<float>(t));
+  }
+  ApplyCompositeWindow(form);
+}
+
+void Load(Form& form) {
+  using mod_Main::DigitRow;
   for (int i = 0; i < mod_Main::kCells; ++i) {
     if (i != 0) form.LoadLabel("LL", i);
     TextLabel& cell = form.Label("LL", i);
     cell.SetVisible(false);
     DigitRow[i] = RandomDigit();
     cell.SetCaption(DigitRow[i]);
-    cell.Move(static_cast<float>(i * w - w / 5.0 + StripLeft), label_top);
-    AddCompositeShape(0, form, static_cast<float>(StripLeft + i * w), static_cast<float>(t));
   }
-  ApplyCompositeWindow(form);
+  LayOutCells(form);
 }
 
 const FormDesign kDesign{.name = "frmMONDAI", .design = Design, .load = Load};
@@ -48,4 +53,8 @@ const FormDesign kDesign{.name = "frmMONDAI", .design = Design, .load = Load};
 
 Form& frmMONDAI() {
   return Reference(kDesign);
+}
+
+void PlaceStrip() {
+  if (Form* strip = FindLoadedForm(kDesign.name)) LayOutCells(*strip);
 }

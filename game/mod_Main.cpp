@@ -8,6 +8,7 @@
 #include "game/time_display.h"
 #include "platform/form.h"
 #include "platform/keyboard.h"
+#include "platform/system_metrics.h"
 #include "platform/toolkit.h"
 #include "platform/twips.h"
 #include "rgn/mod_RGN_Proc.h"
@@ -174,11 +175,34 @@ int32_t CursorWindowTop() {
   return WorkAreaHeight() - PresetHeight(0) - PresetHeight(1);
 }
 
-void TimeAttack() {
+namespace {
+
+void LayOut() {
   StripLeft = WholeDiv(Screen::Width() - kCells * PresetWidth(0), 2);
-  TimeLimit = 60;
   CursorTop = CursorWindowTop();
   CellStep = PresetWidth(0);
+}
+
+}  // namespace
+
+void FollowScreen() {
+  LayOut();
+  PlaceStrip();
+  Form* cursor = FindLoadedForm("frmKAITOU");
+  if (!cursor) return;
+  const float dx = static_cast<float>(StripLeft + CellStep * PairPos) - cursor->Left();
+  const float dy = static_cast<float>(CursorTop) - cursor->Top();
+  cursor->Move(cursor->Left() + dx, cursor->Top() + dy);
+  // The balloons hang on the cursor.
+  for (const char* name : {"frmTALK", "frmTalk2"}) {
+    if (Form* balloon = FindLoadedForm(name))
+      balloon->Move(balloon->Left() + dx, balloon->Top() + dy);
+  }
+}
+
+void TimeAttack() {
+  LayOut();
+  TimeLimit = 60;
 
   frmMONDAI().Show();
   frmKAITOU().Label("LT").SetCaption(FormatTime(TimeLimit));
@@ -194,6 +218,7 @@ void TimeAttack() {
 }
 
 void Main() {
+  OnScreenChange(FollowScreen);
   SeedRandomDigits(
       static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
   for (;;)

@@ -21,6 +21,10 @@ extern int32_t StripLeft;     // screen x of cell 0, twips
 // cells, which rest on the bottom of the work area.
 int32_t CursorWindowTop();
 
+// The screen changed size, its primary monitor or its usable area: the strip, the cursor and
+// the balloons go where a time attack begun now would put them.
+void FollowScreen();
+
 // Seeds the digits from the clock and plays time attacks until the player quits.
 [[noreturn]] void Main();
 // One pass of the loop: set-up, start prompt, countdown, play, result, tear-down. ESC at the

@@ -8,4 +8,5 @@ struct PixelRect {
   int height = 0;
 
   bool Empty() const { return width <= 0 || height <= 0; }
+  bool operator==(const PixelRect&) const = default;
 };

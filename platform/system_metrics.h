@@ -25,6 +25,9 @@ struct DisplayMetrics {
 DisplayMetrics CurrentDisplayMetrics();
 // What the windowing backend reports of the primary monitor.
 DisplayMetrics PrimaryMonitorMetrics();
+// Calls handler from the event pump after the primary monitor, its size or its usable area
+// changed (a panel came, moved or went), once for changes that come together.
+void OnScreenChange(void (*handler)());
 
 // Just the twips-per-pixel factors: what every twips conversion needs, without the rest.
 // Always the design's 15 twips per pixel, so that the game looks the same at every desktop

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <functional>
 #include <utility>
 
 #include "game/forms.h"
@@ -33,6 +34,67 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
     EXPECT_FALSE(shot.Shows(left + 18, top)) << "gap";
   }
   EXPECT_FALSE(shot.Shows(10, 10)) << "the work area outside the cells is not the window's";
+}
+
+// A taller, wider screen: the strip centred at 6900 twips, the cells' top 942 px down.
+constexpr DisplayMetrics kLargerScreen{
+    .width_px = 1280, .height_px = 1024, .work_area_bottom_px = 960, .caption_px = 19};
+
+// Everything stands where a time attack begun now would put it, and the cells keep their digits.
+void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {
+  const int32_t cursor_top = work_area_bottom - 270 - 525;
+  Form& cursor = *FindLoadedForm("frmKAITOU");
+  EXPECT_EQ(cursor.Left(), strip_left + 270 * pair);
+  EXPECT_EQ(cursor.Top(), cursor_top);
+  if (Form* balloon = FindLoadedForm("frmTALK")) {
+    EXPECT_EQ(balloon->Left(), cursor.Left() + cursor.Width())
+        << "the balloon's tail at the cursor";
+    EXPECT_EQ(balloon->Top(), cursor_top - 270);
+  }
+  Snapshot strip = Compose(frmMONDAI());
+  const int left = strip_left / 15;
+  const int top = (work_area_bottom - 270) / 15;
+  EXPECT_EQ(strip.ColorAt(left + 2, top + 1), kBlack) << "cell 0's rim";
+  EXPECT_EQ(strip.ColorAt(left + 19 * 18 + 5, top + 5), Rgb(192, 192, 192)) << "cell 19's face";
+  EXPECT_FALSE(strip.Shows(left - 18, top + 8)) << "nothing left of the cells";
+  for (int i = 0; i < kCells; ++i) {
+    const TextLabel& cell = frmMONDAI().Label("LL", i);
+    EXPECT_EQ(cell.Left(), strip_left + 270 * i - 54);
+    EXPECT_EQ(cell.Caption(), DigitRow[i]);
+  }
+}
+
+TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWould) {
+  ScriptedPlay play(0, 40);
+  int followed = 0;
+  play.When(AtStartPrompt, [&](KeyTable&) {
+    OverrideDisplayMetrics(&kLargerScreen);
+    FollowScreen();
+    ExpectLaidOutFor(6900, 14400, 0);
+    EXPECT_FALSE(DigitsShown());
+    ++followed;
+    Tap(play, VK_RETURN, 5);
+  });
+  // Back to the test screen in play, with the cursor three cells on.
+  play.When([] { return Playing() && PairPos == 3; },
+            [&](KeyTable&) {
+              OverrideDisplayMetrics(&kTestScreen);
+              FollowScreen();
+              ExpectLaidOutFor(4980, 10800, 3);
+              EXPECT_TRUE(DigitsShown());
+              ++followed;
+            });
+  std::function<void(int)> answer_at = [&](int pair) {
+    play.When([pair] { return Playing() && PairPos == pair; },
+              [&, pair](KeyTable&) {
+                Tap(play, VK_0 + Expected(), 10);
+                if (pair < 2) answer_at(pair + 1);
+              });
+  };
+  answer_at(0);
+  play.When(AtResult, [&play](KeyTable&) { Tap(play, VK_RETURN, 100); });
+  TimeAttack();
+  EXPECT_EQ(followed, 2) << CorrectCount << " correct, pair " << PairPos;
 }
 
 // Heap bytes in use; the sanitizers keep freed memory aside, so there it tells nothing.

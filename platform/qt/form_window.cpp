@@ -10,9 +10,11 @@
 #include <algorithm>
 
 #include "platform/qt/compose.h"
+#include "platform/qt/desktop.h"
 #include "platform/qt/region.h"
 #include "platform/qt/x11_display.h"
 #include "platform/system_metrics.h"
+#include "platform/x11/desktop_watch.h"
 #include "platform/x11/window_hints.h"
 
 namespace {
@@ -26,12 +28,16 @@ Qt::WindowFlags FlagsFor(FormStyle style) {
     case FormStyle::Borderless:
       break;
   }
-  // Above the player's other windows, without a frame, and never taking their keyboard. Where
-  // the game needs the focus for its keys, its windows are top-level windows of their own, not
-  // tool windows of the program, so that the compositor hands them the keyboard.
-  const Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-  if (KeysNeedFocus()) return flags | Qt::Window;
-  return flags | Qt::Tool | Qt::WindowDoesNotAcceptFocus;
+  // Out of the window manager's hands, which would frame, tile, move, enlarge, list or hide
+  // them: each stays where the game puts it, at its size, and the desktop watch keeps it above
+  // the other programs' windows. Where the compositor gives keys only to the windows its
+  // window manager handles, they are top-level windows of their own that it keeps on top.
+  // They never take the other windows' keyboard, except where the game's keys arrive only
+  // through its own focused window.
+  Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+  if (KeptFromWindowManager()) flags |= Qt::X11BypassWindowManagerHint;
+  if (!KeysNeedFocus()) flags |= Qt::WindowDoesNotAcceptFocus;
+  return flags;
 }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
@@ -53,11 +59,18 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
-  if (form.Design().style == FormStyle::Borderless) {
-    setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
-    if (_XDisplay* display = X11Display()) SkipTaskbarAndPager(display, winId());
+  // A Wayland compositor may show an X window's whole rectangle, outline or not: there the
+  // pixels outside the outline are transparent ones. The window is made with that in mind.
+  if (Borderless() && KeysNeedFocus()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+  } else {
+    setAttribute(Qt::WA_OpaquePaintEvent);
   }
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  if (Borderless()) {
+    setAttribute(Qt::WA_ShowWithoutActivating, !KeysNeedFocus());
+    _XDisplay* display = X11Display();
+    if (display && !KeptFromWindowManager()) SkipTaskbarAndPager(display, winId());
+  }
   AddButtons();
 }
 
@@ -81,8 +94,36 @@ void FormWindow::SetTitle(std::string_view title) {
   setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
 }
 
+bool FormWindow::Borderless() const {
+  return form_ && form_->Design().style == FormStyle::Borderless;
+}
+
 void FormWindow::Show() {
+  if (Borderless()) {
+    DesktopWatch* desktop = Desktop();
+    if (desktop && KeptFromWindowManager()) desktop->KeepAbove(winId());
+    ShowOnMap();
+  }
   show();
+}
+
+void FormWindow::ShowOnMap() {
+  xcb_connection_t* connection = X11Connection();
+  if (!connection || !form_) return;
+  // What the window shows, ready in the server before it maps the window: the game may block
+  // right after showing it, before any paint event has come.
+  const qreal scale = devicePixelRatioF();
+  const bool translucent = testAttribute(Qt::WA_TranslucentBackground);
+  QImage image(size() * scale,
+               translucent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+  image.setDevicePixelRatio(scale);
+  image.fill(translucent ? Qt::transparent : Qt::black);
+  QPainter painter(&image);
+  painter.translate(-origin_);
+  ComposeForm(*form_, painter, rect().translated(origin_));
+  painter.end();
+  SetBackgroundPixels(connection, winId(), reinterpret_cast<const uint32_t*>(image.constBits()),
+                      image.width(), image.height());
 }
 
 void FormWindow::ShowModal() {
@@ -101,23 +142,44 @@ void FormWindow::Update(const PixelRect& form_pixels) {
 }
 
 void FormWindow::Place(const PixelRect& bounds) {
-  const bool borderless = form_->Design().style == FormStyle::Borderless;
-  PixelRect layout{bounds.x, bounds.y, std::max(bounds.width, 1), std::max(bounds.height, 1)};
+  bounds_ = bounds;
+  Relocate();
+}
+
+void FormWindow::Relocate() {
+  if (!form_) return;
+  const bool borderless = Borderless();
+  const PixelRect layout{bounds_.x, bounds_.y, std::max(bounds_.width, 1),
+                         std::max(bounds_.height, 1)};
+  // A shaped window is only as large as its outline: the rest of its rectangle is no pixel of
+  // the game's, yet some desktops would give it clicks, shadows or a tile.
+  PixelRect part = layout;
+  const Region* outline = form_->Outline();
+  if (borderless && outline && !outline->Empty()) {
+    const PixelRect box = outline->Bounds();
+    part = {layout.x + box.x, layout.y + box.y, box.width, box.height};
+  }
   const PixelRect whole = DesktopRect(layout, false);
-  const PixelRect shown = DesktopRect(layout, borderless);
+  const PixelRect shown = DesktopRect(part, borderless);
   const QPoint origin(shown.x - whole.x, shown.y - whole.y);
   const QRect area = ToQRect(shown);
   setGeometry(area);
   if (!borderless) setFixedSize(area.size());
   if (origin != origin_) {
     origin_ = origin;
-    Reshape();
+    ApplyMask();
     update();
   }
 }
 
 void FormWindow::Reshape() {
   if (!form_) return;
+  Relocate();
+  ApplyMask();
+  if (isVisible() && Borderless()) ShowOnMap();
+}
+
+void FormWindow::ApplyMask() {
   if (const Region* outline = form_->Outline()) {
     setMask(ToQRegion(*outline).translated(-origin_));
   } else {
@@ -141,6 +203,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void FormWindow::Release() {
+  if (DesktopWatch* desktop = Desktop(); desktop && Borderless()) desktop->Forget(winId());
   form_ = nullptr;
   hide();
   deleteLater();

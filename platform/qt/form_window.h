@@ -19,6 +19,8 @@ class FormWindow final : public QWidget, public NativeWindow {
   void Update(const PixelRect& form_pixels) override;
   void TakeKeyboardFocus() override;
   void Release() override;
+  // Puts the window over the part of the form's bounds its outline covers.
+  void Relocate();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -29,8 +31,13 @@ class FormWindow final : public QWidget, public NativeWindow {
  private:
   void AddButtons();
   void Press(const CommandButton& button);
+  bool Borderless() const;
+  void ApplyMask();
+  // Hands the server what the window shows, for it to paint when it maps the window.
+  void ShowOnMap();
 
   Form* form_;
+  PixelRect bounds_{};  // the form's, in layout pixels
   // Where the window's top-left pixel lies in the form's own pixels.
   QPoint origin_;
 };
