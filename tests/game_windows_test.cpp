@@ -67,17 +67,17 @@ void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {
 TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWould) {
   ScriptedPlay play(0, 40);
   int followed = 0;
-  play.When(AtStartPrompt, [&](KeyTable&) {
+  play.When(AtStartPrompt, [&] {
     OverrideDisplayMetrics(&kLargerScreen);
     FollowScreen();
     ExpectLaidOutFor(6900, 14400, 0);
     EXPECT_FALSE(DigitsShown());
     ++followed;
-    Tap(play, VK_RETURN, 5);
+    play.Tap(VK_RETURN, 5);
   });
   // Back to the test screen in play, with the cursor three cells on.
   play.When([] { return Playing() && PairPos == 3; },
-            [&](KeyTable&) {
+            [&] {
               OverrideDisplayMetrics(&kTestScreen);
               FollowScreen();
               ExpectLaidOutFor(4980, 10800, 3);
@@ -86,13 +86,13 @@ TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWoul
             });
   std::function<void(int)> answer_at = [&](int pair) {
     play.When([pair] { return Playing() && PairPos == pair; },
-              [&, pair](KeyTable&) {
-                Tap(play, VK_0 + Expected(), 10);
+              [&, pair] {
+                play.Tap(VK_0 + Expected(), 10);
                 if (pair < 2) answer_at(pair + 1);
               });
   };
   answer_at(0);
-  play.When(AtResult, [&play](KeyTable&) { Tap(play, VK_RETURN, 100); });
+  play.When(AtResult, [&play] { play.Tap(VK_RETURN, 100); });
   TimeAttack();
   EXPECT_EQ(followed, 2) << CorrectCount << " correct, pair " << PairPos;
 }
