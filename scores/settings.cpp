@@ -37,7 +37,8 @@ SettingsLocation InTheDataFolder() {
   if (data.empty()) return {"", ""};
   const std::string home = HomeDirectory();
   const bool in_home = !home.empty() && data.starts_with(home + kSeparator);
-  return {SettingsPathIn(data + kSeparator + App::EXEName(), App::EXEName()), in_home ? home : data};
+  return {SettingsPathIn(data + kSeparator + App::EXEName(), App::EXEName()),
+          in_home ? home : data};
 }
 
 SettingsLocation Location() {
@@ -107,7 +108,10 @@ bool EditSettings(const std::function<std::optional<std::string>(const std::stri
   const SettingsLocation where = Location();
   const uint32_t began = GetTickCount();
   SettingsSave save = UpdateSettingsFile(
-      where, [&](const std::optional<std::string>& text) { return edit(text ? *text : CarriedOverText()); },
+      where,
+      [&](const std::optional<std::string>& text) {
+        return edit(text ? *text : CarriedOverText());
+      },
       [began] { return WaitForLock(began); });
   if (!save.saved) Complain("cannot save", where.file, save.reason);
   return save.saved;

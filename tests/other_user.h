@@ -27,8 +27,8 @@ inline std::optional<std::string> AsUser(uid_t uid, gid_t gid, const std::vector
   pid_t child = fork();
   if (child == 0) {
     close(answer[0]);
-    const bool became = setgroups(groups.size(), groups.data()) == 0 && setgid(gid) == 0 &&
-                        setuid(uid) == 0;
+    const bool became =
+        setgroups(groups.size(), groups.data()) == 0 && setgid(gid) == 0 && setuid(uid) == 0;
     std::string said = became ? body() : std::string(1, '\0');
     (void)!write(answer[1], said.data(), said.size());
     _exit(0);

@@ -176,8 +176,8 @@ class SettingsFileOfManyUsers : public SettingsFile {
  protected:
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "acting as several users needs root";
-    fs::permissions(install_.Directory(), fs::perms::owner_all | fs::perms::group_exec |
-                                              fs::perms::others_exec);
+    fs::permissions(install_.Directory(),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     for (const fs::path& folder : {home_, etc_, shared_})
       fs::create_directory(folder);
     Own(home_, kPlayer, kPlayersGroup, 0700);
@@ -254,7 +254,8 @@ TEST_F(SettingsFileOfManyUsers, LinksOfAnotherUserInASharedFolderAreNeitherReadN
   EXPECT_EQ(Save(file_).reason, file_ + others);
   const std::string players = (home_ / "noruka-keisan.ini").string();
   Plant(players, "scores.ini", kPlayer);
-  EXPECT_EQ(Save(players).reason, players + ": a link of another user, in a folder of another user");
+  EXPECT_EQ(Save(players).reason,
+            players + ": a link of another user, in a folder of another user");
   EXPECT_EQ(Contents(scores), kOld);
 
   std::optional<std::string> said = AsPlayer([&] {
@@ -262,8 +263,8 @@ TEST_F(SettingsFileOfManyUsers, LinksOfAnotherUserInASharedFolderAreNeitherReadN
     return Expect("own link", save.reason, "") + Expect("through it", Contents(scores), kNew);
   });
   EXPECT_EQ(said.value_or(""), "");
-  EXPECT_EQ(FileNames(home_), (std::set<std::string>{"noruka-keisan.ini", "notes.txt",
-                                                     "scores.ini", "scores.ini.lock"}));
+  EXPECT_EQ(FileNames(home_), (std::set<std::string>{"noruka-keisan.ini", "notes.txt", "scores.ini",
+                                                     "scores.ini.lock"}));
 }
 
 // A game run with sudo in the player's folder leaves nothing the player cannot change.
@@ -304,8 +305,8 @@ std::string Attribute(const fs::path& file, const char* name) {
 // a file without a list stays without. What the player may not set stops the save.
 TEST_F(SettingsFileOfManyUsers, AReplacedFileKeepsItsAccessListAndAttributesOrStaysAsItIs) {
   Own(shared_, 0, kSharedGroup, 02775);
-  const std::string setfacl = "setfacl -d -m u:" + std::to_string(kOtherUser) + ":rwx " +
-                              shared_.string() + " 2>/dev/null";
+  const std::string setfacl =
+      "setfacl -d -m u:" + std::to_string(kOtherUser) + ":rwx " + shared_.string() + " 2>/dev/null";
   if (std::system(setfacl.c_str()) != 0) GTEST_SKIP() << "no setfacl (package acl) or no ACLs here";
   const fs::path listed = shared_ / "listed.ini", plain = shared_ / "plain.ini";
   for (const fs::path& file : {listed, plain})
@@ -318,7 +319,8 @@ TEST_F(SettingsFileOfManyUsers, AReplacedFileKeepsItsAccessListAndAttributesOrSt
   for (const fs::path& file : {listed, plain}) {
     SCOPED_TRACE(file.filename());
     const std::string list = AccessList(file);
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(stat(file.c_str(), &before), 0);
     EXPECT_TRUE(Save(file).saved);
     ASSERT_EQ(stat(file.c_str(), &after), 0);
@@ -335,16 +337,16 @@ TEST_F(SettingsFileOfManyUsers, AReplacedFileKeepsItsAccessListAndAttributesOrSt
   Store(capable, kOld);
   Own(capable, 0, kSharedGroup, 0664);
   const uint32_t no_capabilities[5] = {0x02000000, 0, 0, 0, 0};  // revision 2, none set
-  ASSERT_EQ(setxattr(capable.c_str(), "security.capability", no_capabilities,
-                     sizeof no_capabilities, 0),
-            0);
+  ASSERT_EQ(
+      setxattr(capable.c_str(), "security.capability", no_capabilities, sizeof no_capabilities, 0),
+      0);
   std::optional<std::string> said = AsPlayer([&] {
     return Expect("save", Save(capable).reason,
                   "cannot keep security.capability: " + std::string(std::strerror(EPERM)));
   });
   EXPECT_EQ(said.value_or(""), "");
   EXPECT_EQ(Contents(capable), kOld);
-  EXPECT_EQ(FileNames(shared_), (std::set<std::string>{"capable.ini", "capable.ini.lock",
-                                                       "listed.ini", "listed.ini.lock",
-                                                       "plain.ini", "plain.ini.lock"}));
+  EXPECT_EQ(FileNames(shared_),
+            (std::set<std::string>{"capable.ini", "capable.ini.lock", "listed.ini",
+                                   "listed.ini.lock", "plain.ini", "plain.ini.lock"}));
 }

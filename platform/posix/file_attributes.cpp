@@ -68,7 +68,8 @@ std::optional<std::string> KeepExtendedAttributes(int fd, int old_fd) {
   if (!present) return Cannot("the extended attributes");
   for (const std::string& name : *present) {
     if (std::find(wanted->begin(), wanted->end(), name) != wanted->end()) continue;
-    if (fremovexattr(fd, name.c_str()) != 0 && errno != ENODATA) return Because("cannot drop " + name);
+    if (fremovexattr(fd, name.c_str()) != 0 && errno != ENODATA)
+      return Because("cannot drop " + name);
   }
   for (const std::string& name : *wanted) {
     std::optional<std::string> value = AttributeValue(old_fd, name);

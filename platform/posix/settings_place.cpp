@@ -29,8 +29,8 @@ Found At(FileDescriptor folder, std::string folder_path, std::string name,
 }
 
 bool IsIn(const std::string& path, const std::string& folder) {
-  return path == folder || (path.starts_with(folder) &&
-                            (folder.ends_with('/') || path[folder.size()] == '/'));
+  return path == folder ||
+         (path.starts_with(folder) && (folder.ends_with('/') || path[folder.size()] == '/'));
 }
 
 std::deque<std::string> Names(std::string_view path) {
@@ -184,7 +184,8 @@ Found OpenFolder(const std::string& path, const std::string& make_under) {
   if (make_under.empty()) return Missing();
   found = MakeFolders(path, make_under);
   if (found.place) {
-    seen_folders.emplace(path, FolderIdentity{found.place->status.st_dev, found.place->status.st_ino});
+    seen_folders.emplace(path,
+                         FolderIdentity{found.place->status.st_dev, found.place->status.st_ino});
   }
   return found;
 }

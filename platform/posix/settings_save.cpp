@@ -117,8 +117,7 @@ void RemoveStaleTemporaries(const Place& file) {
   while (const dirent* entry = readdir(folder)) {
     struct stat status {};
     if (IsTemporaryOf(entry->d_name, file.name) &&
-        fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        !S_ISDIR(status.st_mode)) {
+        fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(status.st_mode)) {
       unlinkat(fd, entry->d_name, 0);
     }
   }
