@@ -181,10 +181,17 @@ class SettingsFileOfManyUsers : public SettingsFile {
     for (const fs::path& folder : {home_, etc_, shared_})
       fs::create_directory(folder);
     Own(home_, kPlayer, kPlayersGroup, 0700);
-    Store(notes_, "private notes\n");
-    Own(notes_, kPlayer, kPlayersGroup, 0600);
     Store(root_file_, "root only\n");
     Own(root_file_, 0, 0, 0644);
+    Restore();
+  }
+  // The player's notes as they were, and nothing else in the home or the shared folder.
+  void Restore() {
+    for (const fs::path& folder : {home_, shared_})
+      for (const auto& entry : fs::directory_iterator(folder))
+        fs::remove_all(entry);
+    Store(notes_, "private notes\n");
+    Own(notes_, kPlayer, kPlayersGroup, 0600);
   }
   static void Own(const fs::path& path, uid_t uid, gid_t gid, mode_t mode) {
     ASSERT_EQ(lchown(path.c_str(), uid, gid), 0) << path;
@@ -227,8 +234,7 @@ TEST_F(SettingsFileOfManyUsers, LinksOfAnotherUserInASharedFolderAreNeitherReadN
     Own(shared_, 0, group, mode);
     for (const auto& [link, target] : links) {
       SCOPED_TRACE(link + " -> " + target.string());
-      for (const auto& entry : fs::directory_iterator(shared_))
-        fs::remove(entry);
+      Restore();
       Plant(link, target, kOtherUser);
       std::optional<std::string> said = AsPlayer([&, link = link] {
         const bool the_file = link == file_;
