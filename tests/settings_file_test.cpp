@@ -220,7 +220,7 @@ class SettingsFileOfManyUsers : public SettingsFile {
 // of the file or its lock is not followed, neither to read nor to write, nor to make a file
 // where it points; one line says which link and why. The player's own link is followed.
 TEST_F(SettingsFileOfManyUsers, LinksOfAnotherUserInASharedFolderAreNeitherReadNorWritten) {
-  const std::string others = ": a link of another user, in a folder others may write";
+  const std::string others = " is a link of another user, in a folder others may write";
   const std::tuple<const char*, mode_t, gid_t> folders[] = {
       {"sticky, everyone may write", 01777, 0}, {"a group may write", 02775, kSharedGroup}};
   const std::pair<std::string, fs::path> links[] = {
@@ -261,7 +261,7 @@ TEST_F(SettingsFileOfManyUsers, LinksOfAnotherUserInASharedFolderAreNeitherReadN
   const std::string players = (home_ / "noruka-keisan.ini").string();
   Plant(players, "scores.ini", kPlayer);
   EXPECT_EQ(Save(players).reason,
-            players + ": a link of another user, in a folder of another user");
+            players + " is a link of another user, in a folder of another user");
   EXPECT_EQ(Contents(scores), kOld);
 
   std::optional<std::string> said = AsPlayer([&] {

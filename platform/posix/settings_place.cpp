@@ -106,7 +106,7 @@ Found Walk(FileDescriptor folder, std::string folder_path, std::deque<std::strin
     if (S_ISLNK(status.st_mode)) {
       struct stat holder {};
       if (fstat(folder.get(), &holder) != 0) return FailedWithErrno();
-      if (auto refusal = LinkRefusal(status, holder)) return Failed(path + ": " + *refusal);
+      if (auto refusal = LinkRefusal(status, holder)) return Failed(path + " is " + *refusal);
       std::optional<std::string> target = LinkTarget(here.get());
       if (!target) return FailedWithErrno();
       if (++links > kMostLinks) return Failed(std::strerror(ELOOP));
