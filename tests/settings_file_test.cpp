@@ -88,7 +88,7 @@ TEST_F(SettingsFile, SpecialOrReadOnlyFilesAreNotReplacedAndNothingBlocks) {
             (std::set<std::string>{"noruka-keisan.ini", "noruka-keisan.ini.lock"}));
 }
 
-TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroup) {
+TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroupButNeverMade) {
   const fs::path shared = install_.Directory() / "shared";
   fs::create_directory(shared);
   const fs::path target = shared / "scores.ini";
@@ -106,6 +106,17 @@ TEST_F(SettingsFile, ALinkStaysAndItsTargetIsReplacedKeepingModeOwnerAndGroup) {
             std::tie(before.st_mode, before.st_uid, before.st_gid));
   EXPECT_EQ(FileNames(shared), (std::set<std::string>{"scores.ini", "scores.ini.lock"}))
       << "locked and replaced beside the target";
+
+  // A link that leads nowhere, the player's own too, gets no file or folder made for it: its
+  // target may lie on a drive that is not mounted.
+  fs::remove(target);
+  const std::string nowhere = target.string() + " does not exist, and a link leads there";
+  EXPECT_EQ(Read(Path()).reason, nowhere);
+  EXPECT_EQ(Save(Path()).reason, nowhere);
+  fs::remove(Path());
+  fs::create_symlink("shared/gone/scores.ini", Path());
+  EXPECT_EQ(Save(Path()).reason, std::strerror(ENOENT));
+  EXPECT_EQ(FileNames(shared), std::set<std::string>{"scores.ini.lock"});
 }
 
 // Root reads and writes anything, so this is tried as nobody. A folder without write

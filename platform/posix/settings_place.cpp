@@ -117,7 +117,7 @@ Found Walk(FileDescriptor folder, std::string folder_path, std::deque<std::strin
       }
       std::deque<std::string> more = Names(*target);
       names.insert(names.begin(), more.begin(), more.end());
-      last_through_link = last;
+      if (last) last_through_link = true;
       continue;
     }
     if (last) return At(std::move(folder), std::move(folder_path), std::move(name), status);

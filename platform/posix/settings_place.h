@@ -18,7 +18,6 @@ struct Place {
   struct stat status {};  // of the name itself, never a link; st_mode 0 when there is none
 
   bool Exists() const { return status.st_mode != 0; }
-  std::string Path() const { return folder_path + "/" + name; }
 };
 
 // A place, or why there is none: missing (a folder that is not there and may be made, or was
