@@ -13,6 +13,7 @@ namespace {
 
 // As many links as the kernel follows in one path.
 constexpr int kMostLinks = 40;
+const std::string kRoot = "/";
 
 Found Failed(std::string reason, int error = 0) {
   return {std::nullopt, false, std::move(reason), error};
@@ -74,11 +75,11 @@ std::optional<std::string> LinkTarget(int link) {
 }
 
 FileDescriptor OpenRoot() {
-  return FileDescriptor(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  return FileDescriptor(open(kRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
-  return folder == "/" ? "/" + name : folder + "/" + name;
+  return folder == kRoot ? "/" + name : folder + "/" + name;
 }
 
 // Walks names from folder. Every name but the last must be a folder; with a name wanted, the
@@ -112,7 +113,7 @@ Found Walk(FileDescriptor folder, std::string folder_path, std::deque<std::strin
       if (++links > kMostLinks) return Failed(std::strerror(ELOOP));
       if (target->starts_with('/')) {
         folder = OpenRoot();
-        folder_path = "/";
+        folder_path = kRoot;
         if (!folder) return FailedWithErrno();
       }
       std::deque<std::string> more = Names(*target);
@@ -133,7 +134,7 @@ Found Walk(FileDescriptor folder, std::string folder_path, std::deque<std::strin
 }
 
 Found WalkFolder(const std::string& path) {
-  return Walk(OpenRoot(), "/", Names(path), false);
+  return Walk(OpenRoot(), kRoot, Names(path), false);
 }
 
 // The settings folders seen so far by the game, by path, with what they were.
