@@ -31,14 +31,15 @@ SettingsLocation BesideTheExecutable() {
 
 // An installed copy keeps its file in a folder of its own in the player's data folder. That
 // folder, and the data folder's own missing parts, may be made in the home folder, never the
-// home folder itself; a data folder outside it must exist.
+// home folder itself; a data folder set outside it may be made in a folder that exists.
 SettingsLocation InTheDataFolder() {
   const std::string data = UserDataDirectory();
   if (data.empty()) return {"", ""};
   const std::string home = HomeDirectory();
   const bool in_home = !home.empty() && data.starts_with(home + kSeparator);
+  const size_t last = data.find_last_of(kSeparator);
   return {SettingsPathIn(data + kSeparator + App::EXEName(), App::EXEName()),
-          in_home ? home : data};
+          in_home ? home : data.substr(0, std::max<size_t>(last, 1))};
 }
 
 SettingsLocation Location() {

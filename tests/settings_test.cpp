@@ -134,6 +134,17 @@ TEST(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesT
   EXPECT_FALSE(std::filesystem::exists(gone));
   EXPECT_NE(said.find(gone.string() + ": " + std::strerror(ENOENT) + "\n"), std::string::npos)
       << said;
+
+  // A data folder set elsewhere is made, in a folder that exists.
+  Environment data_home("XDG_DATA_HOME", (install.Directory() / "data").string());
+  EXPECT_TRUE(WriteSetting("Data", "HISCORE3", "11,,x"));
+  EXPECT_TRUE(
+      std::filesystem::exists(install.Directory() / "data/noruka-keisan/noruka-keisan.ini"));
+  Environment deeper("XDG_DATA_HOME", (gone / "data").string());
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(WriteSetting("Data", "HISCORE3", "11,,x"));
+  testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(std::filesystem::exists(gone));
 }
 
 }  // namespace
