@@ -2,9 +2,11 @@
 #include "platform/picture.h"
 #include "platform/toolkit.h"
 #include "resources/resources.h"
+#include "scores/settings.h"
 
 namespace {
 void Start() {
+  NoteSettingsFolder();
   SetApplicationIcon(Picture::FromBitmapFile(AppIconBitmap()));
   mod_Main::Main();
 }

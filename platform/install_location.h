@@ -9,3 +9,6 @@ bool IsInstallDirectory(const std::string& directory);
 
 // $XDG_DATA_HOME, or ~/.local/share; "" when there is no home directory.
 std::string UserDataDirectory();
+
+// $HOME, or the player's entry in the password database; "" when neither names one.
+std::string HomeDirectory();

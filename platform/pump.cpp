@@ -32,10 +32,19 @@ void DoEventsAndWait(uint32_t deadline_tick) {
   DoEvents();
   if (!MayWait()) return;
   auto left = static_cast<int32_t>(deadline_tick - GetTickCount());
-  if (left > 0) waiter->WaitForInput(static_cast<uint32_t>(left));
+  if (left > 0) waiter->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindowsAndKeys);
 }
 
 void DoEventsAndWait() {
   DoEvents();
-  if (MayWait()) waiter->WaitForInput(std::nullopt);
+  if (MayWait()) waiter->WaitForInput(std::nullopt, WakeFor::kWindowsAndKeys);
+}
+
+void DoEventsUntil(uint32_t deadline_tick) {
+  for (;;) {
+    DoEvents();
+    auto left = static_cast<int32_t>(deadline_tick - GetTickCount());
+    if (left <= 0) return;
+    waiter->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindows);
+  }
 }

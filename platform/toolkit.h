@@ -31,6 +31,9 @@ void DoEvents();
 // calls this after every poll sees each change of a key in order, one per pass.
 void DoEventsAndWait(uint32_t deadline_tick);
 void DoEventsAndWait();
+// Handles window events as they come until the tick count reaches the deadline, for a wait that
+// polls no key: the keys that come meanwhile wait for the next poll.
+void DoEventsUntil(uint32_t deadline_tick);
 
 // Ends the program at once, with status 0.
 [[noreturn]] void End();

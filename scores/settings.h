@@ -11,8 +11,13 @@
 std::string SettingsPathIn(std::string_view directory, std::string_view exe_name);
 
 // Beside the executable. An installed copy writes nothing into the system's directories: it
-// keeps the file in the player's data directory, as noruka-keisan/noruka-keisan.ini.
+// keeps the file in the player's data directory, as noruka-keisan/noruka-keisan.ini, and makes
+// that folder on its first save. "" when there is no home directory.
 std::string SettingsFilePath();
+
+// Notes which folder holds the file, so that no save goes into another that takes its place or
+// makes it again once it has gone. The game calls it when it starts.
+void NoteSettingsFolder();
 
 // The whole file: "" while there is none, nothing when it exists but cannot be read (standard
 // error says why). An installed copy without a file of its own yet reads the one beside its
@@ -27,7 +32,8 @@ std::string SettingValue(std::string_view text, std::string_view section, std::s
 std::optional<std::string> ReadSetting(std::string_view section, std::string_view key);
 
 // Changes the file in one step, safe against other copies of the game: edit gets the current
-// text and returns the new one, or nothing to leave the file as it is. False when the change
+// text and returns the new one, or nothing to leave the file as it is. While another copy
+// holds the file, the windows keep answering, for up to ten seconds. False when the change
 // could not be saved; standard error then names the file and the reason.
 bool EditSettings(const std::function<std::optional<std::string>(const std::string&)>& edit);
 

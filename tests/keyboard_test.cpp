@@ -138,6 +138,15 @@ TEST(WaitingPump, SleepsOnlyWhenNoChangeWaitsAndWakesForKeysAndDeadlines) {
   EXPECT_EQ(play.Elapsed(), before + 40) << "up to the deadline, its pump included";
   DoEventsAndWait(GetTickCount());
   EXPECT_EQ(play.Waits(), 2u) << "a deadline already reached does not sleep";
+
+  // A wait that polls no key, as for another copy's lock, sleeps with a change waiting and
+  // leaves it to the next poll.
+  play.Happen({VK_RETURN, KeyEvent::Kind::kRelease});
+  before = play.Elapsed();
+  DoEventsUntil(GetTickCount() + 40);
+  EXPECT_EQ(play.Waits(), 3u);
+  EXPECT_EQ(play.Elapsed(), before + 40 + 1) << "up to the deadline, then a last pump";
+  EXPECT_FALSE(IsEnterPressed());
 }
 
 }  // namespace

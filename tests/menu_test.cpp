@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 #include "platform/testing.h"
 #include "platform/toolkit.h"
 #include "rgn/mod_RGN_Proc.h"
+#include "scores/high_scores.h"
 #include "scores/settings.h"
 #include "tests/game_phases.h"
 #include "tests/scripted_play.h"
@@ -121,6 +126,71 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
     std::_Exit(3);
   };
   EXPECT_EXIT(attacks(), testing::ExitedWithCode(kStillAtThePrompt), "");
+}
+
+// Another copy of the game, holding the table's lock until the returned pipe end is closed.
+int HoldTheLock(const std::string& lock) {
+  int ready[2], release[2];
+  Require(pipe(ready) == 0 && pipe(release) == 0, "pipes");
+  if (fork() == 0) {
+    close(release[1]);
+    const int fd = open(lock.c_str(), O_RDWR | O_CREAT, 0644);
+    char byte = flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+    (void)!write(ready[1], &byte, 1);
+    (void)!read(release[0], &byte, 1);
+    _exit(0);
+  }
+  close(release[0]);
+  close(ready[1]);
+  char locked = 0;
+  (void)!read(ready[0], &locked, 1);
+  Require(locked == 'y', "the other copy took the lock");
+  return release[1];
+}
+
+// While another copy of the game holds the table for longer than the game waits for it, the menu
+// opens and shows the table; then the rank balloon says the score was not saved. Once the other
+// copy lets go, the next save takes the lock at its next try.
+TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
+  constexpr int kTold = 7;
+  auto attack = [this] {
+    WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
+    const int release = HoldTheLock(install_.SettingsFile() + ".lock");
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [&play] { play.Tap(VK_RETURN, 5); });
+    uint64_t result_at = 0;
+    uint64_t menu_at = 0;
+    play.When(AtResult, [&] {
+      result_at = play.Elapsed();
+      play.After(3000, [&] {
+        menu_at = play.Elapsed();
+        Require(!IsLoaded("frmTalk2"), "no rank told yet");
+        RightClickAndChoose({"ハイスコア", "１位：2024年01月05日 09:03:07  スコア:   37 回"});
+      });
+    });
+    play.When(
+        [] { return IsLoaded("frmTalk2"); },
+        [&] {
+          const uint64_t waited = play.Elapsed() - result_at;
+          Require(menu_at == result_at + 3000, "the menu opened during the wait");
+          Require(waited >= 10000 && waited < 10100, "ten seconds: " + std::to_string(waited));
+          const std::string told = "2 位の記録を保存できませんでした。";
+          Form& rank = *FindLoadedForm("frmTalk2");
+          Require(rank.Width() == rank.TextWidth(told) + 225, told);
+          play.After(500, [release] {
+            close(release);
+            wait(nullptr);
+          });
+          const uint64_t asked = play.Elapsed();
+          Require(RecordHighScore("5", "", HigherFirst) == 2 && HighScoreSaved(), "saved at last");
+          Require(play.Elapsed() - asked < 500 + 20, "at the next try");
+          std::_Exit(kTold);
+        });
+    mod_Main::TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(attack(), testing::ExitedWithCode(kTold),
+              "cannot save [^\n]*: another copy of the game keeps the file locked\n");
 }
 
 TEST(AboutBox, IsBuiltAfreshAtEveryOpeningAndClosesByOkOrItsCloseBox) {

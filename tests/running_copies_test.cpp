@@ -11,6 +11,7 @@
 #include "platform/toolkit.h"
 #include "scores/high_scores.h"
 #include "tests/files.h"
+#include "tests/plain_sleep.h"
 #include "tests/scratch_install.h"
 
 namespace {
@@ -40,6 +41,7 @@ TEST(RunningCopies, ReplacingOrRemovingTheBinaryWhileTheGameRunsChangesNothingAb
 // Rounds of five copies that record at the same moment into a table with room for all.
 TEST(RunningCopies, CopiesRecordingAtTheSameMomentKeepEveryScore) {
   ScratchInstall install;
+  PlainSleep pump;
   for (int round = 0; round < 40; ++round) {
     fs::remove(install.SettingsFile());
     int start[2];

@@ -46,7 +46,7 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
     ++pumps_;
     RunDue();
   }
-  void WaitForInput(std::optional<uint32_t> ms) override {
+  void WaitForInput(std::optional<uint32_t> ms, WakeFor) override {
     ++waits_;
     // The program would sleep for ever: the script has lost its way.
     if (!ms && timed_.empty()) throw std::logic_error("waits for input that never comes");

@@ -42,7 +42,7 @@ TEST(EventLoopWaiter, WakesForWindowEventsAndForTheKeySource) {
   PipeKeys keys;
   bool ran = false;
   PostTask([&ran] { ran = true; });
-  waiter->WaitForInput(std::nullopt);
+  waiter->WaitForInput(std::nullopt, WakeFor::kWindowsAndKeys);
   EXPECT_TRUE(ran) << "woken before the window event";
   std::atomic<bool> sent = false;
   std::thread sender([&keys, &sent] {
@@ -50,7 +50,7 @@ TEST(EventLoopWaiter, WakesForWindowEventsAndForTheKeySource) {
     sent = true;
     EXPECT_EQ(write(keys.ends[1], "k", 1), 1);
   });
-  waiter->WaitForInput(std::nullopt);
+  waiter->WaitForInput(std::nullopt, WakeFor::kWindowsAndKeys);
   EXPECT_TRUE(sent) << "woken before the key";
   sender.join();
 }

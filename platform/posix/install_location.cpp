@@ -27,11 +27,14 @@ bool IsInstallDirectory(const std::string& directory) {
 std::string UserDataDirectory() {
   const char* data_home = std::getenv("XDG_DATA_HOME");
   if (data_home && data_home[0] == '/') return data_home;
+  std::string home = HomeDirectory();
+  return home.empty() ? "" : home + "/.local/share";
+}
+
+std::string HomeDirectory() {
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.local/share";
+  if (home && home[0] == '/') return home;
   const passwd* entry = getpwuid(geteuid());
-  if (entry && entry->pw_dir && entry->pw_dir[0] == '/') {
-    return std::string(entry->pw_dir) + "/.local/share";
-  }
+  if (entry && entry->pw_dir && entry->pw_dir[0] == '/') return entry->pw_dir;
   return "";
 }

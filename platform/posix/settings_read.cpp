@@ -6,12 +6,11 @@
 #include <optional>
 
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/settings_place.h"
+#include "platform/posix/settings_read.h"
 #include "platform/settings_file.h"
 
 namespace {
-
-// Far more than five scores and anything a player adds by hand; a larger file is not ours.
-constexpr size_t kMaxBytes = 1 << 20;
 
 SettingsRead Missing() {
   return {SettingsRead::Status::kMissing, "", ""};
@@ -24,30 +23,27 @@ SettingsRead Unreadable(std::string reason) {
 std::optional<std::string> Refusal(const struct stat& status) {
   if (S_ISDIR(status.st_mode)) return std::strerror(EISDIR);
   if (!S_ISREG(status.st_mode)) return "not a regular file";
-  if (static_cast<size_t>(status.st_size) > kMaxBytes) return "larger than 1 MiB";
+  if (static_cast<size_t>(status.st_size) > kSettingsFileLimit) return "larger than 1 MiB";
   return std::nullopt;
 }
 
 }  // namespace
 
-SettingsRead ReadSettingsFile(const std::string& path) {
-  // Without a home directory, say, there is no place for the file.
-  if (path.empty() || path.front() != '/') return Unreadable("not an absolute path");
+SettingsRead ReadPlace(const Place& place, FileDescriptor* opened) {
+  if (!place.Exists()) return Missing();
   // Looked at before opening: opening a FIFO or a device can block or have effects.
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) {
-    return errno == ENOENT ? Missing() : Unreadable(std::strerror(errno));
-  }
-  if (auto refusal = Refusal(status)) return Unreadable(*refusal);
-  FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (auto refusal = Refusal(place.status)) return Unreadable(*refusal);
+  FileDescriptor fd(openat(place.folder.get(), place.name.c_str(),
+                           O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
   if (!fd) return errno == ENOENT ? Missing() : Unreadable(std::strerror(errno));
   // And again, in case another file took its place in between.
+  struct stat status {};
   if (fstat(fd.get(), &status) != 0) return Unreadable(std::strerror(errno));
   if (auto refusal = Refusal(status)) return Unreadable(*refusal);
 
   std::string text;
   char chunk[16384];
-  while (text.size() <= kMaxBytes) {
+  while (text.size() <= kSettingsFileLimit) {
     ssize_t got = read(fd.get(), chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return Unreadable(std::strerror(errno));
@@ -55,6 +51,13 @@ SettingsRead ReadSettingsFile(const std::string& path) {
     text.append(chunk, static_cast<size_t>(got));
   }
   // It may have grown since it was looked at.
-  if (text.size() > kMaxBytes) return Unreadable("larger than 1 MiB");
+  if (text.size() > kSettingsFileLimit) return Unreadable("larger than 1 MiB");
+  if (opened) *opened = std::move(fd);
   return {SettingsRead::Status::kRead, std::move(text), ""};
+}
+
+SettingsRead ReadSettingsFile(const SettingsLocation& where) {
+  Found file = FindSettingsFile(where, false);
+  if (!file.place) return file.missing ? Missing() : Unreadable(file.reason);
+  return ReadPlace(*file.place);
 }

@@ -12,7 +12,7 @@ namespace {
 
 class EventLoopWaiter final : public InputWaiter {
  public:
-  void WaitForInput(std::optional<uint32_t> ms) override {
+  void WaitForInput(std::optional<uint32_t> ms, WakeFor wake) override {
     std::optional<QTimer> bound;
     if (ms) {
       bound.emplace();
@@ -21,7 +21,8 @@ class EventLoopWaiter final : public InputWaiter {
       bound->start(static_cast<int>(*ms));
     }
     std::optional<QSocketNotifier> keys;
-    if (int descriptor = KeyEventDescriptor(); descriptor >= 0) {
+    if (int descriptor = KeyEventDescriptor();
+        descriptor >= 0 && wake == WakeFor::kWindowsAndKeys) {
       keys.emplace(descriptor, QSocketNotifier::Read);
     }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
