@@ -1,7 +1,7 @@
 // The answer cursor: stands over the current pair and shows the remaining time.
 
 #include "game/forms.h"
-#include "game/mod_Main.h"
+#include "game/layout.h"
 #include "menu/forms.h"
 #include "platform/form.h"
 #include "rgn/mod_RGN_Proc.h"
@@ -16,11 +16,11 @@ void Design(Form& form) {
   time.SetFont({"ＭＳ ゴシック", 8.25f});
 }
 
+// Over cells 0 and 1.
 void Load(Form& form) {
-  const int32_t w = PresetWidth(0);
-  DecorateWindowPreset(1, form, true);
-  form.Move(static_cast<float>(mod_Main::StripLeft + w * 0),
-            static_cast<float>(mod_Main::CursorWindowTop()));
+  const Layout layout = LayoutNow();
+  DecorateWindowPreset(kCursorShape, form, true);
+  form.Move(static_cast<float>(layout.CursorLeft(0)), static_cast<float>(layout.cursor_top));
 }
 
 // The right button opens the game's menu at the pointer; the others do nothing.

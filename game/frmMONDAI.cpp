@@ -1,8 +1,10 @@
 // The digit strip: 20 cells resting on the bottom edge of the work area, centred.
 
+#include <string>
+
+#include "game/attack.h"
 #include "game/forms.h"
-#include "game/mod_Main.h"
-#include "game/random_digits.h"
+#include "game/layout.h"
 #include "platform/form.h"
 #include "platform/toolkit.h"
 #include "platform/twips.h"
@@ -16,33 +18,31 @@ void Design(Form& form) {
   cell.Move(0, 0, 390, 210);
   cell.SetAlignment(Alignment::Center);
   cell.SetFont({"ＭＳ ゴシック", 9.75f});
-  cell.SetBackColor(Rgb(192, 192, 255));
   // Only the digit is drawn, so the cell face with its rim shows around it.
   cell.SetBackStyle(BackStyle::Transparent);
 }
 
 // The window covers the work area; only its cells are part of it.
 void LayOutCells(Form& form) {
-  using mod_Main::StripLeft;
-  const int32_t t = WorkAreaHeight() - PresetHeight(0);
-  const int32_t w = PresetWidth(0);
-  BeginCompositeWindow(form, 1);
-  const float label_top = static_cast<float>(t + RoundHalfEven(2 * Screen::TwipsPerPixelY()));
-  for (int i = 0; i < mod_Main::kCells; ++i) {
-    form.Label("LL", i).Move(static_cast<float>(i * w - w / 5.0 + StripLeft), label_top);
-    AddCompositeShape(0, form, static_cast<float>(StripLeft + i * w), static_cast<float>(t));
+  const Layout layout = LayoutNow();
+  const int32_t w = layout.cell_step;
+  BeginCompositeWindow(form, kPaintPictures);
+  const float label_top =
+      static_cast<float>(layout.cells_top + RoundHalfEven(2 * Screen::TwipsPerPixelY()));
+  for (int i = 0; i < Attack::kCells; ++i) {
+    form.Label("LL", i).Move(static_cast<float>(i * w - w / 5.0 + layout.strip_left), label_top);
+    AddCompositeShape(kCellShape, form, static_cast<float>(layout.strip_left + i * w),
+                      static_cast<float>(layout.cells_top));
   }
   ApplyCompositeWindow(form);
 }
 
 void Load(Form& form) {
-  using mod_Main::DigitRow;
-  for (int i = 0; i < mod_Main::kCells; ++i) {
+  // The digits stay hidden until play begins: the player sees the row first when the clock
+  // starts.
+  for (int i = 0; i < Attack::kCells; ++i) {
     if (i != 0) form.LoadLabel("LL", i);
-    TextLabel& cell = form.Label("LL", i);
-    cell.SetVisible(false);
-    DigitRow[i] = RandomDigit();
-    cell.SetCaption(DigitRow[i]);
+    form.Label("LL", i).SetVisible(false);
   }
   LayOutCells(form);
 }
@@ -53,6 +53,18 @@ const FormDesign kDesign{.name = "frmMONDAI", .design = Design, .load = Load};
 
 Form& frmMONDAI() {
   return Reference(kDesign);
+}
+
+void DrawRow(const Attack& attack) {
+  Form& strip = frmMONDAI();
+  for (int i = 0; i < Attack::kCells; ++i)
+    strip.Label("LL", i).SetCaption(std::to_string(attack.Digit(i)));
+}
+
+void RevealRow() {
+  Form& strip = frmMONDAI();
+  for (int i = 0; i < Attack::kCells; ++i)
+    strip.Label("LL", i).SetVisible(true);
 }
 
 void PlaceStrip() {

@@ -1,34 +1,26 @@
 #pragma once
 // The game: the start-up procedure and its endless loop of 60-second time attacks.
 
-#include <array>
-#include <cstdint>
-#include <string>
+#include "game/attack.h"
+#include "game/random_digits.h"
 
 namespace mod_Main {
 
-inline constexpr int kCells = 20;
-
-// The digits of the row as the cells show them, one character each.
-extern std::array<std::string, kCells> DigitRow;
-extern int32_t PairPos;       // left cell of the current pair, 0 to 18
-extern int32_t CorrectCount;  // correct answers in this time attack
-extern int32_t StartTick;     // tick count at the start of play
-extern float TimeLimit;       // seconds of play
-extern int32_t StripLeft;     // screen x of cell 0, twips
-
-// Where the answer cursor stands, in twips from the top of the screen: its own height above the
-// cells, which rest on the bottom of the work area.
-int32_t CursorWindowTop();
-
-// The screen changed size, its primary monitor or its usable area: the strip, the cursor and
-// the balloons go where a time attack begun now would put them.
-void FollowScreen();
+// What the loop keeps from one time attack to the next.
+struct LoopState {
+  RandomDigits digits;
+  // ENTER was down at the last look: after a result, the press that closed it.
+  bool enter_down = false;
+};
 
 // Seeds the digits from the clock and plays time attacks until the player quits.
 [[noreturn]] void Main();
 // One pass of the loop: set-up, start prompt, countdown, play, result, tear-down. ESC at the
 // start prompt closes every window and ends the program.
-void TimeAttack();
+void TimeAttack(LoopState& loop);
+
+// The screen changed size, its primary monitor or its usable area: the strip, the cursor and
+// the balloons go where a time attack begun now would put them.
+void FollowScreen(const Attack& attack);
 
 }  // namespace mod_Main

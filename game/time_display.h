@@ -7,9 +7,6 @@
 // rounded with halves away from zero, a minus sign when negative (9.46 -> "09.5").
 std::string FormatTime(double seconds);
 
-// The number a time text stands for; 0 for anything else.
-double TimeValue(const std::string& text);
-
 // The first millisecond after elapsed_ms at which the time shown for a play of limit seconds,
 // FormatTime(limit - elapsed / 1000), reads differently.
 uint32_t NextTimeChange(double limit, uint32_t elapsed_ms);

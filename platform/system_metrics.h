@@ -2,6 +2,7 @@
 // Screen metrics under the names the game's layout code uses. The layout's screen is the
 // primary monitor: every position the game uses is relative to its top-left corner.
 
+#include <functional>
 #include "platform/pixel_rect.h"
 
 inline constexpr int SM_CYCAPTION = 4;
@@ -26,8 +27,9 @@ DisplayMetrics CurrentDisplayMetrics();
 // What the windowing backend reports of the primary monitor.
 DisplayMetrics PrimaryMonitorMetrics();
 // Calls handler from the event pump after the primary monitor, its size or its usable area
-// changed (a panel came, moved or went), once for changes that come together.
-void OnScreenChange(void (*handler)());
+// changed (a panel came, moved or went), once for changes that come together; it replaces the
+// handler given before, and nullptr calls none.
+void OnScreenChange(std::function<void()> handler);
 
 // Just the twips-per-pixel factors: what every twips conversion needs, without the rest.
 // Always the design's 15 twips per pixel, so that the game looks the same at every desktop

@@ -24,6 +24,9 @@ InputWaiter* SetInputWaiter(InputWaiter* waiter);
 // Replaces the real screen's metrics (nullptr: back to the real screen), for a layout that
 // must not depend on the machine it runs on.
 void OverrideDisplayMetrics(const DisplayMetrics* metrics);
+// Replaces the screen's metrics as OverrideDisplayMetrics does, and tells the game at once, as
+// the toolkit tells it of a real change.
+void ChangeScreen(const DisplayMetrics* metrics);
 // Makes a save fail at a step: the fault returns the errno the step then fails with, or 0 to let
 // it run. nullptr removes it.
 void SetSaveFaultForTesting(int (*fault)(SaveStep step));

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kPaintPictures = 1;
-constexpr int kPaintSolid = 2;
 constexpr const char* kWorkPicture = "WorkPicture";
 
 struct CompositeTag {

@@ -5,14 +5,13 @@
 #include <cstddef>
 
 #include "platform/gdi.h"
+#include "rgn/shapes.h"
 
 template <size_t Capacity>
 struct RegionTable {
   RGNDATAHEADER rdh;
   RECT Buffer[Capacity];
 };
-
-inline constexpr int TalkShapeBase = 10000;
 
 // Shapes 0 (digit cell) and 1 (answer cursor); slot 2 stays empty.
 extern std::array<RegionTable<9>, 3> RegionTables;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/surface.h"
+#include "rgn/shapes.h"
 
 class Form;
 
@@ -29,7 +30,10 @@ void ApplyPresetSize(int shape, Surface& window);
 void DecorateWindowPreset(int shape, Surface& window, bool withPicture);
 
 // Composite windows: a work-area-sized window whose outline is the union of many shapes.
-// Begin once, add each shape (twips from the window's corner), then apply.
+// Begin once, add each shape (twips from the window's corner), then apply. The paint mode says
+// what each shape adds to the window's image; any other mode adds only its outline.
+inline constexpr int kPaintPictures = 1;  // its face picture
+inline constexpr int kPaintSolid = 2;     // a fill of one colour
 void BeginCompositeWindow(Form& window, int paintMode);
 void AddCompositeShape(int shapeNo, Form& window, float x, float y,
                        std::optional<Color> fillColour = std::nullopt);

@@ -28,9 +28,13 @@ struct SideLayout {
   float right_rim_offset;
   float band_left;  // twips
 };
+// Side 1 puts its right rim 118 twips past the text and the end itself 105: both are pixel
+// column 7 at 15 twips a pixel, so the rim lies on its end.
 constexpr SideLayout kSides[] = {
-    {10000, 10001, 120, 10004, 10005, 120, 120},  // tail at the lower left
-    {10002, 10003, 105, 10006, 10007, 118, 105},  // tail at the lower right
+    {kTalkLeftEndWithTail, kTalkRightEnd, kTailEndWidth, kTalkLeftEndWithTail + kTalkRimOffset,
+     kTalkRightEnd + kTalkRimOffset, kTailEndWidth, kTailEndWidth},  // tail at the lower left
+    {kTalkLeftEnd, kTalkRightEndWithTail, kPlainEndWidth, kTalkLeftEnd + kTalkRimOffset,
+     kTalkRightEndWithTail + kTalkRimOffset, 118, kPlainEndWidth},  // tail at the lower right
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "game/layout.h"
 #include "game/mod_Main.h"
 #include "game/random_digits.h"
 #include "platform/clock.h"
@@ -24,23 +25,21 @@ class GameTest : public testing::Test {
  protected:
   void SetUp() override {
     OverrideDisplayMetrics(&kTestScreen);
-    SeedRandomDigits(2024);
-    mod_Main::StripLeft = 4980;  // where a time attack puts it on this screen
     handles_ = LiveHandleCount();
   }
   void TearDown() override {
     UnloadAllFormsExcept("");
     OverrideDisplayMetrics(nullptr);
   }
+  // One time attack, with the digits the loop keeps drawing.
+  void TimeAttack() { mod_Main::TimeAttack(loop_); }
   ScratchInstall install_;
+  mod_Main::LoopState loop_{RandomDigits(2024)};
   size_t handles_ = 0;
 };
 
 inline std::string TimeShown() {
   return FindLoadedForm("frmKAITOU")->Label("LT").Caption();
-}
-inline uint32_t PlayedMs() {
-  return GetTickCount() - static_cast<uint32_t>(mod_Main::StartTick);
 }
 
 inline bool DigitsShown() {
@@ -61,11 +60,18 @@ inline bool RankShown() {
   return AtResult() && IsLoaded("frmTalk2");
 }
 
-// The ones digit of the current pair's sum.
+// The digit a cell holds, shown or still hidden.
+inline int CellDigit(int cell) {
+  return FindLoadedForm("frmMONDAI")->Label("LL", cell).Caption()[0] - '0';
+}
+// The left cell of the pair under the cursor.
+inline int CursorPair() {
+  const Form& cursor = *FindLoadedForm("frmKAITOU");
+  return static_cast<int>(cursor.Left() - LayoutNow().strip_left) / LayoutNow().cell_step;
+}
+// The ones digit of the sum of the pair under the cursor.
 inline int Expected() {
-  using mod_Main::DigitRow;
-  using mod_Main::PairPos;
-  return (DigitRow[PairPos][0] - '0' + DigitRow[PairPos + 1][0] - '0') % 10;
+  return (CellDigit(CursorPair()) + CellDigit(CursorPair() + 1)) % 10;
 }
 
 // ENTER at the start prompt and again once the result shows.

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "game/forms.h"
 #include "game/mod_Main.h"
@@ -13,8 +14,6 @@
 #include "tests/scripted_play.h"
 
 namespace {
-
-using namespace mod_Main;
 
 using GameWindows = GameTest;
 
@@ -57,35 +56,42 @@ void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {
   EXPECT_EQ(strip.ColorAt(left + 2, top + 1), kBlack) << "cell 0's rim";
   EXPECT_EQ(strip.ColorAt(left + 19 * 18 + 5, top + 5), Rgb(192, 192, 192)) << "cell 19's face";
   EXPECT_FALSE(strip.Shows(left - 18, top + 8)) << "nothing left of the cells";
-  for (int i = 0; i < kCells; ++i) {
-    const TextLabel& cell = frmMONDAI().Label("LL", i);
-    EXPECT_EQ(cell.Left(), strip_left + 270 * i - 54);
-    EXPECT_EQ(cell.Caption(), DigitRow[i]);
-  }
+  for (int i = 0; i < Attack::kCells; ++i)
+    EXPECT_EQ(frmMONDAI().Label("LL", i).Left(), strip_left + 270 * i - 54);
 }
 
+// A screen change at the prompt, and another in play: everything moves, nothing else changes.
 TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWould) {
   ScriptedPlay play(0, 40);
+  std::vector<int> row;
+  auto cells = [] {
+    std::vector<int> digits;
+    for (int i = 0; i < Attack::kCells; ++i)
+      digits.push_back(CellDigit(i));
+    return digits;
+  };
   int followed = 0;
   play.When(AtStartPrompt, [&] {
-    OverrideDisplayMetrics(&kLargerScreen);
-    FollowScreen();
+    row = cells();
+    ChangeScreen(&kLargerScreen);
     ExpectLaidOutFor(6900, 14400, 0);
+    EXPECT_EQ(cells(), row);
     EXPECT_FALSE(DigitsShown());
     ++followed;
     play.Tap(VK_RETURN, 5);
   });
   // Back to the test screen in play, with the cursor three cells on.
-  play.When([] { return Playing() && PairPos == 3; },
+  play.When([] { return Playing() && CursorPair() == 3; },
             [&] {
-              OverrideDisplayMetrics(&kTestScreen);
-              FollowScreen();
+              row = cells();
+              ChangeScreen(&kTestScreen);
               ExpectLaidOutFor(4980, 10800, 3);
+              EXPECT_EQ(cells(), row);
               EXPECT_TRUE(DigitsShown());
               ++followed;
             });
   std::function<void(int)> answer_at = [&](int pair) {
-    play.When([pair] { return Playing() && PairPos == pair; },
+    play.When([pair] { return Playing() && CursorPair() == pair; },
               [&, pair] {
                 play.Tap(VK_0 + Expected(), 10);
                 if (pair < 2) answer_at(pair + 1);
@@ -94,7 +100,7 @@ TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWoul
   answer_at(0);
   play.When(AtResult, [&play] { play.Tap(VK_RETURN, 100); });
   TimeAttack();
-  EXPECT_EQ(followed, 2) << CorrectCount << " correct, pair " << PairPos;
+  EXPECT_EQ(followed, 2);
 }
 
 // Heap bytes in use; the sanitizers keep freed memory aside, so there it tells nothing.

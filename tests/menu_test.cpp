@@ -67,7 +67,8 @@ void QuitAtThePrompt(bool holder_loaded) {
     play.Happen({VK_RETURN, KeyEvent::Kind::kPress});
     play.Happen({VK_ESCAPE, KeyEvent::Kind::kPress});
   }
-  mod_Main::TimeAttack();
+  mod_Main::LoopState loop{RandomDigits(1)};
+  mod_Main::TimeAttack(loop);
   std::_Exit(3);
 }
 
@@ -86,7 +87,7 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
     ScriptedPlay play;
     StartAndFinish(play);
     play.When(Playing, [] { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
-    mod_Main::TimeAttack();
+    TimeAttack();
     WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
     play.When(AtStartPrompt, [this, &play] {
       // ESC closes the menu (here a rank entry does), and is still held when it has closed.
@@ -122,7 +123,7 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
         std::_Exit(kStillAtThePrompt);
       });
     });
-    mod_Main::TimeAttack();
+    TimeAttack();
     std::_Exit(3);
   };
   EXPECT_EXIT(attacks(), testing::ExitedWithCode(kStillAtThePrompt), "");
@@ -186,7 +187,7 @@ TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
           Require(play.Elapsed() - asked < 500 + 20, "at the next try");
           std::_Exit(kTold);
         });
-    mod_Main::TimeAttack();
+    TimeAttack();
     std::_Exit(3);
   };
   EXPECT_EXIT(attack(), testing::ExitedWithCode(kTold),

@@ -4,15 +4,27 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
+#include <utility>
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/form_window.h"
 #include "platform/system_metrics.h"
+#include "platform/testing.h"
 
 namespace {
 
-void (*screen_change_handler)() = nullptr;
+std::function<void()> screen_change_handler;
 bool change_pending = false;
+
+void FollowScreen() {
+  // The game's places are the primary monitor's: where that monitor lies may have changed
+  // though no place did.
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* window = dynamic_cast<FormWindow*>(widget)) window->Relocate();
+  }
+  if (screen_change_handler) screen_change_handler();
+}
 
 // Many signals may come for one change (a new size, then a new work area): the handler runs
 // once, from the next pass of the event loop, when the toolkit has taken in all of them.
@@ -21,12 +33,7 @@ void ScreenChanged() {
   change_pending = true;
   QTimer::singleShot(0, [] {
     change_pending = false;
-    // The game's places are the primary monitor's: where that monitor lies may have changed
-    // though no place did.
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* window = dynamic_cast<FormWindow*>(widget)) window->Relocate();
-    }
-    if (screen_change_handler) screen_change_handler();
+    FollowScreen();
   });
 }
 
@@ -37,8 +44,15 @@ void WatchScreen(QScreen* screen) {
 
 }  // namespace
 
-void OnScreenChange(void (*handler)()) {
-  screen_change_handler = handler;
+void ChangeScreen(const DisplayMetrics* metrics) {
+  OverrideDisplayMetrics(metrics);
+  FollowScreen();
+}
+
+void OnScreenChange(std::function<void()> handler) {
+  screen_change_handler = std::move(handler);
+  static bool watching = false;
+  if (std::exchange(watching, true)) return;
   OnDocksChange(ScreenChanged);
   for (QScreen* screen : QGuiApplication::screens())
     WatchScreen(screen);

@@ -1,0 +1,15 @@
+#include "game/layout.h"
+
+#include "game/attack.h"
+#include "platform/toolkit.h"
+#include "platform/twips.h"
+#include "rgn/mod_RGN_Proc.h"
+
+Layout LayoutNow() {
+  const int32_t cell = PresetWidth(0);
+  const int32_t cells_top = WorkAreaHeight() - PresetHeight(0);
+  return {.strip_left = WholeDiv(Screen::Width() - Attack::kCells * cell, 2),
+          .cells_top = cells_top,
+          .cursor_top = cells_top - PresetHeight(1),
+          .cell_step = cell};
+}
