@@ -127,9 +127,8 @@ std::string RankMessage(int rank) {
 }
 
 void ShowResult(const Attack& attack, LoopState& loop) {
-  const std::string score = std::to_string(attack.CorrectCount());
-  ShowBalloon(frmTALK(), score + kScoreSuffix);
-  int rank = RecordHighScore(score, "", HigherFirst);
+  ShowBalloon(frmTALK(), std::to_string(attack.CorrectCount()) + kScoreSuffix);
+  int rank = RecordHighScore(attack.CorrectCount());
   if (std::string rank_text = RankMessage(rank); !rank_text.empty()) {
     Form& cursor = frmKAITOU();
     Form& score_balloon = frmTALK();

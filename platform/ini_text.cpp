@@ -63,6 +63,16 @@ bool FitsOnALine(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
+bool SectionNameFits(std::string_view section) {
+  return !Trim(section).empty() && FitsOnALine(section) &&
+         section.find(']') == std::string_view::npos;
+}
+
+bool KeyFits(std::string_view key) {
+  return !Trim(key).empty() && FitsOnALine(key) && key.find('=') == std::string_view::npos &&
+         Trim(key).front() != '[';
+}
+
 }  // namespace
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
@@ -80,22 +90,9 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
   return std::nullopt;
 }
 
-bool IniSectionNameFits(std::string_view section) {
-  return !Trim(section).empty() && FitsOnALine(section) &&
-         section.find(']') == std::string_view::npos;
-}
-
-bool IniKeyFits(std::string_view key) {
-  return !Trim(key).empty() && FitsOnALine(key) && key.find('=') == std::string_view::npos &&
-         Trim(key).front() != '[';
-}
-
-bool IniValueFits(std::string_view value) {
-  return FitsOnALine(value);
-}
-
-std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
-                        std::string_view value) {
+std::optional<std::string> SetIniValue(std::string_view text, std::string_view section,
+                                       std::string_view key, std::string_view value) {
+  if (!SectionNameFits(section) || !KeyFits(key) || !FitsOnALine(value)) return std::nullopt;
   std::vector<Line> lines = SplitLines(text);
   const bool ends_with_newline = text.empty() || text.back() == '\n';
   const std::string line_end = text.find("\r\n") != std::string_view::npos ? "\r" : "";

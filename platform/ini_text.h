@@ -11,13 +11,9 @@
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key);
 
-// Whether a name or value can stand in an INI line: no line break or NUL, a key without "="
-// and a section name without "]"; a key or section name is not empty.
-bool IniSectionNameFits(std::string_view section);
-bool IniKeyFits(std::string_view key);
-bool IniValueFits(std::string_view value);
-
 // The text with key set to value in section, creating either when missing. Every other line
-// stays byte for byte, and new lines take the file's line ends. Names and value must fit.
-std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
-                        std::string_view value);
+// stays byte for byte, and new lines take the file's line ends. Nothing when a name or the value
+// cannot stand in an INI line: a line break or NUL, a key with "=" or beginning with "[", a
+// section name with "]", an empty name.
+std::optional<std::string> SetIniValue(std::string_view text, std::string_view section,
+                                       std::string_view key, std::string_view value);

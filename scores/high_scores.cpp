@@ -25,42 +25,40 @@ Slots SlotsOf(const std::string& text) {
   return slots;
 }
 
-bool Beats(double score, double stored, int order) {
-  if (order == HigherFirst) return score > stored;
-  if (order == LowerFirst) return score < stored;
-  return false;
-}
-
-// The slot a score goes into: the first empty or beaten one, 0 when none.
-int RankIn(const Slots& slots, double score, int order) {
+// The slot a score goes into: the first empty one or the first with a lower score, 0 when
+// none. Equal scores never displace each other.
+int RankIn(const Slots& slots, int score) {
   for (int rank = 1; rank <= kSlots; ++rank) {
     const std::string& stored = slots[rank - 1];
-    if (stored.empty() || Beats(score, StoredScore(stored), order)) return rank;
+    if (stored.empty() || score > StoredScore(stored)) return rank;
   }
   return 0;
 }
 
-std::string EntryNow(std::string_view score, std::string_view note) {
-  return HighScoreEntry(score, note, LocalTimeNow());
-}
-
 // The text with the entry at rank. Into an empty slot it is one value; over a filled one,
 // everything from slot 4 up to the rank moves down one slot first, the fifth entry dropping
-// out, so the file changes as it always has, key by key.
-std::string Inserted(std::string text, const Slots& slots, int rank, const std::string& entry) {
+// out, so the file changes as it always has, key by key. Entries read from the file always fit
+// a line; nothing if one did not.
+std::optional<std::string> Inserted(std::string text, const Slots& slots, int rank,
+                                    const std::string& entry) {
   if (!slots[rank - 1].empty()) {
-    for (int slot = kSlots - 1; slot >= rank; --slot)
-      text = SetIniValue(text, kSection, SlotKey(slot + 1), slots[slot - 1]);
+    for (int slot = kSlots - 1; slot >= rank; --slot) {
+      std::optional<std::string> moved =
+          SetIniValue(text, kSection, SlotKey(slot + 1), slots[slot - 1]);
+      if (!moved) return std::nullopt;
+      text = std::move(*moved);
+    }
   }
   return SetIniValue(text, kSection, SlotKey(rank), entry);
 }
 
 }  // namespace
 
-std::string HighScoreEntry(std::string_view score, std::string_view note, const std::tm& local) {
+std::string HighScoreEntry(int score, const std::tm& local) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y/%m/%d %H:%M:%S", &local);
-  return std::string(score) + "," + std::string(note) + "," + stamp;
+  // The note between the commas stays empty: the game has none to keep.
+  return std::to_string(score) + ",," + stamp;
 }
 
 double StoredScore(std::string_view entry) {
@@ -73,20 +71,22 @@ std::optional<Slots> ReadHighScores() {
   return SlotsOf(*text);
 }
 
-int RecordHighScore(std::string_view score, std::string_view note, int order) {
-  if (!IniValueFits(score) || !IniValueFits(note)) {
-    ReportProblem("a score or note cannot hold a line break");
-    last_saved = false;
-    return 0;
-  }
-  const double value = Val(score);
+int RecordHighScore(int score) {
   int rank = 0;
+  bool refused = false;
   last_saved = EditSettings([&](const std::string& text) -> std::optional<std::string> {
     Slots slots = SlotsOf(text);
-    rank = RankIn(slots, value, order);
+    rank = RankIn(slots, score);
     if (rank == 0) return std::nullopt;
-    return Inserted(text, slots, rank, EntryNow(score, note));
+    std::optional<std::string> changed =
+        Inserted(text, slots, rank, HighScoreEntry(score, LocalTimeNow()));
+    refused = !changed;
+    return changed;
   });
+  if (refused) {
+    ReportProblem("the high-score table holds an entry that does not fit on a line");
+    last_saved = false;
+  }
   return rank;
 }
 

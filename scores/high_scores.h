@@ -8,13 +8,11 @@
 #include <string>
 #include <string_view>
 
-enum HighScoreOrder { HigherFirst = 0, LowerFirst = 1 };
-
-// Records a finished time attack. Returns its rank 1 to 5, or 0 when it did not rank and
-// nothing was written. Equal scores never displace each other; with an order other than
-// HigherFirst and LowerFirst a score only fills an empty slot. The table is read, changed and
-// written back in one step that other copies of the game wait for.
-int RecordHighScore(std::string_view score, std::string_view note, int order);
+// Records the score of a finished time attack. Returns its rank 1 to 5, or 0 when it did not
+// rank and nothing was written. Higher scores rank first; equal scores never displace each
+// other. The table is read, changed and written back in one step that other copies of the
+// game wait for.
+int RecordHighScore(int score);
 
 // Whether the last RecordHighScore reached the file: false when the table could not be read
 // (the rank returned was then 0), or when its new entry could not be saved (the rank returned
@@ -26,7 +24,7 @@ bool HighScoreSaved();
 std::optional<std::array<std::string, 5>> ReadHighScores();
 
 // The entry as stored for a score recorded at a local time.
-std::string HighScoreEntry(std::string_view score, std::string_view note, const std::tm& local);
+std::string HighScoreEntry(int score, const std::tm& local);
 
 // The score of a stored entry: the leading number before its first ",", 0 when there is none.
 double StoredScore(std::string_view entry);

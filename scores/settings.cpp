@@ -99,12 +99,6 @@ std::string SettingValue(std::string_view text, std::string_view section, std::s
   return value.substr(first, value.find_last_not_of(' ') - first + 1);
 }
 
-std::optional<std::string> ReadSetting(std::string_view section, std::string_view key) {
-  std::optional<std::string> text = ReadSettingsText();
-  if (!text) return std::nullopt;
-  return SettingValue(*text, section, key);
-}
-
 bool EditSettings(const std::function<std::optional<std::string>(const std::string&)>& edit) {
   const SettingsLocation where = Location();
   const uint32_t began = GetTickCount();
@@ -116,16 +110,4 @@ bool EditSettings(const std::function<std::optional<std::string>(const std::stri
       [began] { return WaitForLock(began); });
   if (!save.saved) Complain("cannot save", where.file, save.reason);
   return save.saved;
-}
-
-bool WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
-  if (!IniSectionNameFits(section) || !IniKeyFits(key) || !IniValueFits(value)) {
-    Complain("cannot save", SettingsFilePath(), "the name or value does not fit on one line");
-    return false;
-  }
-  return EditSettings([&](const std::string& text) -> std::optional<std::string> {
-    std::string changed = SetIniValue(text, section, key, value);
-    if (changed == text) return std::nullopt;
-    return changed;
-  });
 }

@@ -24,18 +24,11 @@ void NoteSettingsFolder();
 // executable, if there is one, and carries its content over on its first save.
 std::optional<std::string> ReadSettingsText();
 
-// A value of the text as ReadSetting gives it: without surrounding spaces, cut to 510 bytes,
-// "" for anything missing.
+// A value of the text: without surrounding spaces, cut to 510 bytes, "" for anything missing.
 std::string SettingValue(std::string_view text, std::string_view section, std::string_view key);
-
-// A value of the file; nothing when the file cannot be read.
-std::optional<std::string> ReadSetting(std::string_view section, std::string_view key);
 
 // Changes the file in one step, safe against other copies of the game: edit gets the current
 // text and returns the new one, or nothing to leave the file as it is. While another copy
 // holds the file, the windows keep answering, for up to ten seconds. False when the change
 // could not be saved; standard error then names the file and the reason.
 bool EditSettings(const std::function<std::optional<std::string>(const std::string&)>& edit);
-
-// Stores one value; false, as above, when it was not saved.
-bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);

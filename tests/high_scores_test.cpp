@@ -10,6 +10,7 @@
 #include "scores/high_scores.h"
 #include "scores/settings.h"
 #include "tests/scratch_install.h"
+#include "tests/stored_settings.h"
 
 namespace {
 
@@ -32,23 +33,16 @@ class HighScores : public testing::Test {
 
 TEST_F(HighScores, ScoresGoInAtTheirRankPushingTheRestDownOrLeaveTheFileUntouched) {
   Fill({"50", "40", "30", "", ""});
-  // An order that is neither of the two compares no scores: it beats nothing, and only fills.
-  EXPECT_EQ(RecordHighScore("10", "", LowerFirst + 1), 4) << "the first empty slot";
-  EXPECT_EQ(RecordHighScore("45", "", HigherFirst), 2);
+  EXPECT_EQ(RecordHighScore(10), 4) << "the first empty slot";
+  EXPECT_EQ(RecordHighScore(45), 2);
   EXPECT_EQ(Scores(), (std::vector<std::string>{"50", "45", "40", "30", "10"}));
 
   Fill({"50", "40", "40", "30", "20"});
-  EXPECT_EQ(RecordHighScore("40", "", HigherFirst), 4) << "below the equal scores";
+  EXPECT_EQ(RecordHighScore(40), 4) << "below the equal scores";
   EXPECT_EQ(Scores(), (std::vector<std::string>{"50", "40", "40", "40", "30"}));
   const auto before = std::filesystem::last_write_time(install_.SettingsFile());
-  EXPECT_EQ(RecordHighScore("30", "", HigherFirst), 0);
-  for (int unknown : {-1, LowerFirst + 1, 1000})
-    EXPECT_EQ(RecordHighScore("99", "", unknown), 0) << "order " << unknown;
+  EXPECT_EQ(RecordHighScore(30), 0);
   EXPECT_EQ(std::filesystem::last_write_time(install_.SettingsFile()), before);
-
-  Fill({"10", "20", "30", "40", "50"});
-  EXPECT_EQ(RecordHighScore("25", "", LowerFirst), 3);
-  EXPECT_EQ(Scores(), (std::vector<std::string>{"10", "20", "25", "30", "40"}));
 
   // Slots edited by hand count by their leading number.
   EXPECT_EQ(StoredScore("35 points"), 35);
@@ -62,14 +56,14 @@ TEST_F(HighScores, ARankThatCannotBeSavedIsReportedInOneLine) {
   Fill({"50", "40", "30", "20", "10"});
   SetSaveFaultForTesting([](SaveStep step) { return step == SaveStep::kWrite ? ENOSPC : 0; });
   testing::internal::CaptureStderr();
-  EXPECT_EQ(RecordHighScore("45", "", HigherFirst), 2) << "where it would stand";
+  EXPECT_EQ(RecordHighScore(45), 2) << "where it would stand";
   std::string said = testing::internal::GetCapturedStderr();
   SetSaveFaultForTesting(nullptr);
   EXPECT_FALSE(HighScoreSaved());
   EXPECT_NE(said.find(install_.SettingsFile() + ": " + std::strerror(ENOSPC)), std::string::npos)
       << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-  EXPECT_EQ(RecordHighScore("5", "", HigherFirst), 0);
+  EXPECT_EQ(RecordHighScore(5), 0);
   EXPECT_TRUE(HighScoreSaved()) << "nothing to save is no failure";
 }
 

@@ -21,6 +21,7 @@
 #include "scores/settings.h"
 #include "tests/game_phases.h"
 #include "tests/scripted_play.h"
+#include "tests/stored_settings.h"
 
 namespace {
 
@@ -169,24 +170,24 @@ TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
         RightClickAndChoose({"ハイスコア", "１位：2024年01月05日 09:03:07  スコア:   37 回"});
       });
     });
-    play.When(
-        [] { return IsLoaded("frmTalk2"); },
-        [&] {
-          const uint64_t waited = play.Elapsed() - result_at;
-          Require(menu_at == result_at + 3000, "the menu opened during the wait");
-          Require(waited >= 10000 && waited < 10100, "ten seconds: " + std::to_string(waited));
-          const std::string told = "2 位の記録を保存できませんでした。";
-          Form& rank = *FindLoadedForm("frmTalk2");
-          Require(rank.Width() == rank.TextWidth(told) + 225, told);
-          play.After(500, [release] {
-            close(release);
-            wait(nullptr);
-          });
-          const uint64_t asked = play.Elapsed();
-          Require(RecordHighScore("5", "", HigherFirst) == 2 && HighScoreSaved(), "saved at last");
-          Require(play.Elapsed() - asked < 500 + 20, "at the next try");
-          std::_Exit(kTold);
-        });
+    play.When([] { return IsLoaded("frmTalk2"); },
+              [&] {
+                const uint64_t waited = play.Elapsed() - result_at;
+                Require(menu_at == result_at + 3000, "the menu opened during the wait");
+                Require(waited >= 10000 && waited < 10100,
+                        "ten seconds: " + std::to_string(waited));
+                const std::string told = "2 位の記録を保存できませんでした。";
+                Form& rank = *FindLoadedForm("frmTalk2");
+                Require(rank.Width() == rank.TextWidth(told) + 225, told);
+                play.After(500, [release] {
+                  close(release);
+                  wait(nullptr);
+                });
+                const uint64_t asked = play.Elapsed();
+                Require(RecordHighScore(5) == 2 && HighScoreSaved(), "saved at last");
+                Require(play.Elapsed() - asked < 500 + 20, "at the next try");
+                std::_Exit(kTold);
+              });
     TimeAttack();
     std::_Exit(3);
   };

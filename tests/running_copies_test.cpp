@@ -54,7 +54,7 @@ TEST(RunningCopies, CopiesRecordingAtTheSameMomentKeepEveryScore) {
         close(start[1]);
         char byte;
         (void)!read(start[0], &byte, 1);  // returns when the test closes the pipe
-        _exit(!RecordHighScore(std::to_string(100 + copy), "", HigherFirst) || !HighScoreSaved());
+        _exit(!RecordHighScore(100 + copy) || !HighScoreSaved());
       }
       copies.push_back(pid);
     }

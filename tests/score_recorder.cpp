@@ -15,14 +15,14 @@ int main(int, char** argv) {
   App::FindExecutable();
   PlainSleep pump;
   const std::string self = argv[0];
-  auto record = [](const char* score) {
-    int rank = RecordHighScore(score, "", HigherFirst);
+  auto record = [](int score) {
+    int rank = RecordHighScore(score);
     std::cout << rank << (HighScoreSaved() ? " saved\n" : " not saved\n");
   };
-  record("30");
+  record(30);
   std::filesystem::copy_file(argv[1], self + ".new");
   std::filesystem::rename(self + ".new", self);
-  record("40");
+  record(40);
   std::filesystem::remove(self);
-  record("20");
+  record(20);
 }

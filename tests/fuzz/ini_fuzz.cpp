@@ -29,10 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)HighScoreCaption(rank, text);
   (void)HighScoreCaption(rank, value);
 
-  if (IniSectionNameFits(section) && IniKeyFits(key) && IniValueFits(value)) {
-    const std::string written = SetIniValue(text, section, key, value);
-    if (FindIniValue(written, section, key) != Trimmed(value)) std::abort();
-    if (SetIniValue(written, section, key, value) != written) std::abort();
+  if (const std::optional<std::string> written = SetIniValue(text, section, key, value)) {
+    if (FindIniValue(*written, section, key) != Trimmed(value)) std::abort();
+    if (SetIniValue(*written, section, key, value) != written) std::abort();
+  } else if (value.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos &&
+             section.find_first_of(std::string_view("]\r\n\0", 4)) == std::string::npos &&
+             key.find_first_of(std::string_view("=\r\n\0", 4)) == std::string::npos &&
+             !Trimmed(section).empty() && !Trimmed(key).empty() && Trimmed(key)[0] != '[') {
+    std::abort();  // refused what fits
   }
   return 0;
 }
