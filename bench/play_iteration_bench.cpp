@@ -8,13 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "game/digit_keys.h"
 #include "game/forms.h"
+#include "game/key_readings.h"
 #include "game/time_display.h"
+#include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/form.h"
 #include "platform/keyboard.h"
-#include "platform/toolkit.h"
+#include "platform/pump.h"
 #include "platform/x11/key_source.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include "game/layout.h"
 #include "menu/forms.h"
 #include "platform/form.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/decoration.h"
+#include "rgn/shapes.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include "game/forms.h"
 #include "game/layout.h"
 #include "platform/form.h"
-#include "platform/toolkit.h"
+#include "platform/screen.h"
 #include "platform/twips.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/composite.h"
+#include "rgn/shapes.h"
 
 namespace {
 

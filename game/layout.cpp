@@ -1,9 +1,10 @@
 #include "game/layout.h"
 
 #include "game/attack.h"
-#include "platform/toolkit.h"
+#include "platform/screen.h"
+#include "platform/system_metrics.h"
 #include "platform/twips.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/size_presets.h"
 
 Layout LayoutNow() {
   const int32_t cell = PresetWidth(0);

@@ -1,6 +1,6 @@
 #include "game/mod_Main.h"
+#include "platform/application.h"
 #include "platform/picture.h"
-#include "platform/toolkit.h"
 #include "resources/resources.h"
 #include "scores/settings.h"
 

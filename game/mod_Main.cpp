@@ -2,15 +2,17 @@
 
 #include <chrono>
 
-#include "game/digit_keys.h"
 #include "game/forms.h"
+#include "game/key_readings.h"
 #include "game/layout.h"
 #include "game/time_display.h"
+#include "platform/application.h"
+#include "platform/clock.h"
 #include "platform/form.h"
 #include "platform/keyboard.h"
+#include "platform/pump.h"
 #include "platform/system_metrics.h"
-#include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/talk_window.h"
 #include "scores/high_scores.h"
 
 namespace mod_Main {

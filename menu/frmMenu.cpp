@@ -1,7 +1,6 @@
 #include "menu/forms.h"
+#include "platform/application.h"
 #include "platform/form.h"
-#include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "menu/forms.h"
 #include "platform/form.h"
 #include "platform/picture.h"
-#include "platform/toolkit.h"
+#include "platform/screen.h"
 #include "resources/resources.h"
 #include "resources/version.h"
 

@@ -3,8 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/replaceable.h"
-#include "platform/testing.h"
+#include "platform/services.h"
 
 namespace {
 
@@ -21,23 +20,26 @@ class SystemClock final : public Clock {
   }
 };
 
-SystemClock system_clock;
-Replaceable<Clock> clock_in_use(system_clock);
-
 }  // namespace
 
-Clock* SetClock(Clock* clock) {
-  return clock_in_use.Replace(clock);
+Replaceable<Clock>& ClockService() {
+  static SystemClock system_clock;
+  static Replaceable<Clock> service(system_clock);
+  return service;
 }
 
 Clock& CurrentClock() {
-  return *clock_in_use;
+  return *ClockService();
 }
 
 uint32_t GetTickCount() {
-  return clock_in_use->Now();
+  return ClockService()->Now();
 }
 
 void Sleep(uint32_t ms) {
-  clock_in_use->SleepFor(ms);
+  ClockService()->SleepFor(ms);
+}
+
+int32_t TickCount() {
+  return static_cast<int32_t>(GetTickCount());
 }

@@ -18,3 +18,6 @@ Clock& CurrentClock();
 // Milliseconds since the system started, wrapping to 0 after about 49.7 days.
 uint32_t GetTickCount();
 void Sleep(uint32_t ms);
+
+// The same as a signed 32-bit count, as the game keeps it.
+int32_t TickCount();

@@ -15,6 +15,8 @@ inline constexpr Color kBlack = Rgb(0, 0, 0);
 inline constexpr Color kWhite = Rgb(255, 255, 255);
 inline constexpr Color kButtonFace = Rgb(192, 192, 192);
 
+enum class Alignment { Left, Right, Center };
+
 struct FontSpec {
   std::string name = "ＭＳ Ｐゴシック";
   float size = 9;  // points

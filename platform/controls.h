@@ -20,7 +20,6 @@ class ControlOwner {
   ~ControlOwner() = default;
 };
 
-enum class Alignment { Left, Right, Center };
 enum class BackStyle { Transparent, Opaque };
 
 class TextLabel {

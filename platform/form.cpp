@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/failures.h"
 #include "platform/keyboard.h"
 #include "platform/native_window.h"
 #include "platform/system_metrics.h"
-#include "platform/testing.h"
 
 namespace {
 
@@ -116,6 +116,39 @@ void Form::InvalidateArea(const PixelRect& rect) {
   if (window_ && visible_) window_->Update(rect);
 }
 
+// The persistent image, the labels above it and the picture boxes above them.
+void Form::Compose(Canvas& canvas, const PixelRect& area) const {
+  // Nothing outside the outline is part of the window.
+  Region visible(area);
+  if (const Region* outline = Outline()) visible = visible.Intersected(*outline);
+  canvas.SetClip(visible);
+  canvas.DrawImage(0, 0, PersistentImage());
+  for (const auto& label : labels_) {
+    if (!label->Visible()) continue;
+    const PixelRect box = label->PixelBounds();
+    canvas.SetClip(visible.Intersected(Region(box)));
+    if (label->Back() == BackStyle::Opaque) canvas.FillRect(box, label->BackColor());
+    canvas.DrawText(box, label->Caption(), label->Font(), label->ForeColor(),
+                    label->TextAlignment());
+  }
+  for (const auto& picture : pictures_) {
+    if (!picture->Visible()) continue;
+    const PixelRect at = picture->PixelBounds();
+    Region shown = visible.Intersected(Region(at));
+    if (const Region* outline = picture->Outline()) {
+      Region placed = outline->Copy();
+      placed.Translate(at.x, at.y);
+      shown = shown.Intersected(placed);
+    }
+    canvas.SetClip(shown);
+    canvas.DrawImage(at.x, at.y, picture->PersistentImage());
+  }
+}
+
+void Form::Press(const CommandButton& button) {
+  if (button.Click()) button.Click()(*this);
+}
+
 void Form::WindowClosed() {
   Unload(*this);
 }
@@ -163,10 +196,6 @@ bool Unload(Form& form) {
   return true;
 }
 
-bool IsLoaded(std::string_view name) {
-  return Find(name) != nullptr;
-}
-
 Form* FindLoadedForm(std::string_view name) {
   LoadedForm* entry = Find(name);
   return entry ? entry->form.get() : nullptr;
@@ -177,4 +206,16 @@ std::vector<std::string> LoadedFormNames() {
   for (const auto& entry : Loaded())
     names.push_back(entry.form->Name());
   return names;
+}
+
+void UnloadAllFormsExcept(std::string_view name) {
+  // A close handler may unload other forms, or load one: walk until nothing is left to close.
+  for (bool closed = true; closed;) {
+    closed = false;
+    for (const std::string& loaded : LoadedFormNames()) {
+      if (loaded == name) continue;
+      Form* form = FindLoadedForm(loaded);
+      if (form && Unload(*form)) closed = true;
+    }
+  }
 }

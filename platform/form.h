@@ -13,15 +13,9 @@
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/surface.h"
+#include "platform/window_content.h"
 
 class NativeWindow;
-
-enum class FormStyle {
-  Borderless,   // no frame, no title bar, no taskbar entry
-  FixedDialog,  // title bar and a fixed frame, no taskbar entry
-};
-
-enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
 
 struct FormDesign {
   std::string_view name;
@@ -35,7 +29,7 @@ struct FormDesign {
 
 enum class ShowMode { Modeless, Modal };
 
-class Form final : public Surface, public ControlOwner {
+class Form final : public Surface, public ControlOwner, public WindowContent {
  public:
   explicit Form(const FormDesign& design);
   ~Form() override;
@@ -69,7 +63,7 @@ class Form final : public Surface, public ControlOwner {
   // Buttons, in tab order; the first has the keyboard focus when the form opens.
   CommandButton& AddButton(std::string_view name, std::string_view caption,
                            CommandButton::Handler click);
-  const std::vector<std::unique_ptr<CommandButton>>& Buttons() const { return buttons_; }
+  const std::vector<std::unique_ptr<CommandButton>>& Buttons() const override { return buttons_; }
   PictureBox* FindPictureBox(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
 
@@ -82,10 +76,14 @@ class Form final : public Surface, public ControlOwner {
 
   void InvalidateArea(const PixelRect& rect) override;
 
-  // Used by the platform's window.
-  void CountRepaint() { ++repaints_; }
-  void WindowClosed();
-  void MousePressed(MouseButton button, int shift, int x_px, int y_px);
+  // What the window on the screen asks and tells.
+  FormStyle Style() const override { return design_.style; }
+  const Region* Outline() const override { return Surface::Outline(); }
+  void Compose(Canvas& canvas, const PixelRect& area) const override;
+  void Painted() override { ++repaints_; }
+  void Press(const CommandButton& button) override;
+  void MousePressed(MouseButton button, int shift, int x_px, int y_px) override;
+  void WindowClosed() override;
 
  protected:
   void Invalidate(const PixelRect& rect) override { InvalidateArea(rect); }
@@ -117,3 +115,6 @@ bool Unload(Form& form);
 Form* FindLoadedForm(std::string_view name);
 // A copy of the names, safe to walk while forms unload.
 std::vector<std::string> LoadedFormNames();
+// Closes every loaded form whose name differs from name (exact, case-sensitive), also those
+// that close handlers load meanwhile.
+void UnloadAllFormsExcept(std::string_view name);

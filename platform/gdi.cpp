@@ -5,21 +5,20 @@
 
 #include "platform/handle_table.h"
 #include "platform/surface.h"
-#include "platform/testing.h"
 
 namespace {
 
 Region* RegionOf(HRGN handle) {
-  return LookupAs<Region>(handle);
+  return Handles().LookupAs<Region>(handle);
 }
 
 Surface* WindowOf(HWND handle) {
-  auto* object = LookupAs<SurfaceRef>(handle);
+  auto* object = Handles().LookupAs<SurfaceRef>(handle);
   return object && object->surface->hWnd() == handle ? object->surface : nullptr;
 }
 
 Surface* DrawingSurfaceOf(HDC handle) {
-  auto* object = LookupAs<SurfaceRef>(handle);
+  auto* object = Handles().LookupAs<SurfaceRef>(handle);
   return object && object->surface->hDC() == handle ? object->surface : nullptr;
 }
 
@@ -57,11 +56,11 @@ HRGN ExtCreateRegion(const XFORM* transform, uint32_t byte_count, const std::byt
   Region region;
   for (const RECT& r : rects)
     region = region.United(EdgesRegion(r.left, r.top, r.right, r.bottom));
-  return AddHandle(std::move(region));
+  return Handles().Add(std::move(region));
 }
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-  return AddHandle(EdgesRegion(left, top, right, bottom));
+  return Handles().Add(EdgesRegion(left, top, right, bottom));
 }
 
 int OffsetRgn(HRGN handle, int dx, int dy) {
@@ -88,18 +87,13 @@ int GetRgnBox(HRGN handle, RECT* box) {
   return Complexity(*region);
 }
 
-bool PtInRegion(HRGN handle, int x, int y) {
-  const Region* region = RegionOf(handle);
-  return region && region->Contains(x, y);
-}
-
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush || brush->lbStyle != BS_SOLID) return 0;
-  return AddHandle(Brush{brush->lbColor});
+  return Handles().Add(Brush{brush->lbColor});
 }
 
 bool DeleteObject(HGDIOBJ object) {
-  return RemoveObject(object);
+  return Handles().Remove(object);
 }
 
 void GdiObject::Reset(HGDIOBJ handle) {
@@ -123,7 +117,7 @@ int SelectClipRgn(HDC dc, HRGN region) {
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
   Surface* surface = DrawingSurfaceOf(dc);
   const Region* area = RegionOf(region);
-  const auto* fill = LookupAs<Brush>(brush);
+  const auto* fill = Handles().LookupAs<Brush>(brush);
   if (!surface || !area || !fill) return false;
   surface->FillRegion(*area, fill->color);
   return true;
@@ -145,7 +139,7 @@ int SetWindowRgn(HWND window, HRGN region, bool redraw) {
     surface->SetOutline(std::nullopt, redraw);
     return 1;
   }
-  std::optional<Region> outline = TakeRegion(region);
+  std::optional<Region> outline = Handles().TakeRegion(region);
   if (!outline) return 0;
   surface->SetOutline(std::move(outline), redraw);
   return 1;

@@ -5,7 +5,7 @@
 
 #include "platform/pixel_rect.h"
 
-class Form;
+class WindowContent;
 
 class NativeWindow {
  public:
@@ -30,5 +30,5 @@ class NativeWindow {
   ~NativeWindow() = default;
 };
 
-// A new window for the form, not shown yet.
-NativeWindow* CreateNativeWindow(Form& form);
+// A new window showing content, not shown yet.
+NativeWindow* CreateNativeWindow(WindowContent& content);

@@ -1,15 +1,15 @@
-// Pumping window events, and sleeping in the pump when a wait loop has nothing to do.
+#include "platform/pump.h"
+
+// When to pump and when to sleep; the backend only pumps and sleeps.
+
+#include <algorithm>
 
 #include "platform/clock.h"
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
-#include "platform/replaceable.h"
-#include "platform/testing.h"
-#include "platform/toolkit.h"
+#include "platform/services.h"
 
 namespace {
-
-Replaceable<InputWaiter> waiter(ToolkitInputWaiter());
 
 // Sleeping with a change of a key not yet seen would leave the player's press waiting.
 bool MayWait() {
@@ -18,8 +18,9 @@ bool MayWait() {
 
 }  // namespace
 
-InputWaiter* SetInputWaiter(InputWaiter* next) {
-  return waiter.Replace(next);
+Replaceable<InputWaiter>& InputWaiterService() {
+  static Replaceable<InputWaiter> service(ToolkitInputWaiter());
+  return service;
 }
 
 void DoEvents() {
@@ -32,12 +33,13 @@ void DoEventsAndWait(uint32_t deadline_tick) {
   DoEvents();
   if (!MayWait()) return;
   auto left = static_cast<int32_t>(deadline_tick - GetTickCount());
-  if (left > 0) waiter->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindowsAndKeys);
+  if (left > 0)
+    InputWaiterService()->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindowsAndKeys);
 }
 
 void DoEventsAndWait() {
   DoEvents();
-  if (MayWait()) waiter->WaitForInput(std::nullopt, WakeFor::kWindowsAndKeys);
+  if (MayWait()) InputWaiterService()->WaitForInput(std::nullopt, WakeFor::kWindowsAndKeys);
 }
 
 void DoEventsUntil(uint32_t deadline_tick) {
@@ -45,6 +47,11 @@ void DoEventsUntil(uint32_t deadline_tick) {
     DoEvents();
     auto left = static_cast<int32_t>(deadline_tick - GetTickCount());
     if (left <= 0) return;
-    waiter->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindows);
+    InputWaiterService()->WaitForInput(static_cast<uint32_t>(left), WakeFor::kWindows);
   }
+}
+
+void WaitMilliseconds(int32_t ms) {
+  DoEvents();
+  Sleep(static_cast<uint32_t>(std::max(ms, 0)));
 }

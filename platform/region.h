@@ -20,6 +20,7 @@ class Region {
 
   Region Copy() const;
   Region United(const Region& other) const;
+  Region Intersected(const Region& other) const;
   void Translate(int dx, int dy);
 
   bool Empty() const;

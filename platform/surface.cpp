@@ -5,11 +5,12 @@
 #include "platform/handle_table.h"
 #include "platform/system_metrics.h"
 
-Surface::Surface() : hwnd_(AddHandle(SurfaceRef{this})), hdc_(AddHandle(SurfaceRef{this})) {}
+Surface::Surface()
+    : hwnd_(Handles().Add(SurfaceRef{this})), hdc_(Handles().Add(SurfaceRef{this})) {}
 
 Surface::~Surface() {
-  RemoveSurfaceHandle(hwnd_);
-  RemoveSurfaceHandle(hdc_);
+  Handles().RemoveSurface(hwnd_);
+  Handles().RemoveSurface(hdc_);
 }
 
 void Surface::SetOutline(std::optional<Region> outline, bool redraw) {

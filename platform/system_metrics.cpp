@@ -1,17 +1,20 @@
 #include "platform/system_metrics.h"
 
 #include <algorithm>
-#include <optional>
+#include <cmath>
+#include <cstdint>
 
-#include "platform/testing.h"
+#include "platform/failures.h"
+#include "platform/services.h"
 #include "platform/twips.h"
 
-namespace {
-std::optional<DisplayMetrics> override_metrics;
-}  // namespace
+const DisplayMetrics*& DisplayMetricsOverride() {
+  static const DisplayMetrics* metrics = nullptr;
+  return metrics;
+}
 
 DisplayMetrics CurrentDisplayMetrics() {
-  if (override_metrics) return *override_metrics;
+  if (const DisplayMetrics* metrics = DisplayMetricsOverride()) return *metrics;
   DisplayMetrics metrics = PrimaryMonitorMetrics();
   TwipsFactors factors = CurrentTwipsPerPixel();
   metrics.twips_per_pixel_x = factors.x;
@@ -20,29 +23,18 @@ DisplayMetrics CurrentDisplayMetrics() {
 }
 
 TwipsFactors CurrentTwipsPerPixel() {
-  if (override_metrics)
-    return {override_metrics->twips_per_pixel_x, override_metrics->twips_per_pixel_y};
+  if (const DisplayMetrics* metrics = DisplayMetricsOverride())
+    return {metrics->twips_per_pixel_x, metrics->twips_per_pixel_y};
   return {};
 }
 
-void OverrideDisplayMetrics(const DisplayMetrics* metrics) {
-  if (metrics) {
-    override_metrics = *metrics;
-  } else {
-    override_metrics.reset();
-  }
-}
-
-int GetSystemMetrics(int index) {
-  DisplayMetrics metrics = CurrentDisplayMetrics();
-  switch (index) {
-    case SM_CYCAPTION:
-      return metrics.caption_px;
-    case SM_CYFULLSCREEN:
-      return metrics.work_area_bottom_px - metrics.caption_px;
-    default:
-      return 0;
-  }
+int32_t WorkAreaHeight() {
+  const DisplayMetrics metrics = CurrentDisplayMetrics();
+  const double twips = std::nearbyint(static_cast<double>(metrics.work_area_bottom_px) *
+                                      static_cast<double>(metrics.twips_per_pixel_y));
+  // The design keeps it in 32 bits: a bottom edge beyond that is no screen.
+  if (twips > INT32_MAX || twips < INT32_MIN) FatalError("Overflow in the work-area height");
+  return static_cast<int32_t>(twips);
 }
 
 int TwipsToPixelsX(double twips) {

@@ -2,18 +2,16 @@
 // Screen metrics under the names the game's layout code uses. The layout's screen is the
 // primary monitor: every position the game uses is relative to its top-left corner.
 
+#include <cstdint>
 #include <functional>
-#include "platform/pixel_rect.h"
 
-inline constexpr int SM_CYCAPTION = 4;
-inline constexpr int SM_CYFULLSCREEN = 17;
+#include "platform/pixel_rect.h"
 
 // The primary monitor as the layout sees it, in logical pixels.
 struct DisplayMetrics {
   int width_px = 0;
   int height_px = 0;
   int work_area_bottom_px = 0;  // y just below the usable area (top of a bottom panel)
-  int caption_px = 0;           // height of a window caption
   float twips_per_pixel_x = 15;
   float twips_per_pixel_y = 15;
   // Where the monitor and its usable area lie on the whole desktop; an empty work area is the
@@ -40,9 +38,10 @@ struct TwipsFactors {
 };
 TwipsFactors CurrentTwipsPerPixel();
 
-// SM_CYFULLSCREEN + SM_CYCAPTION is the bottom of the primary monitor's work area, so a panel
-// at the top of the screen does not lift the game off the bottom edge.
-int GetSystemMetrics(int index);
+// The y of the bottom of the usable screen area, in twips: the bottom of the primary monitor's
+// work area, so that a panel at the top of the screen does not lift the game off the bottom
+// edge.
+int32_t WorkAreaHeight();
 
 // Window coordinates: twips to pixels, by the whole-number division of the layout.
 int TwipsToPixelsX(double twips);

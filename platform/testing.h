@@ -1,7 +1,8 @@
 #pragma once
 // What tests need of the platform and the program never does: stand-ins for the clock, the
 // sleeper, the screen, the executable's place and the disk, and ways to look at and work the
-// windows without a player. The program's own code does not include this header.
+// windows without a player. They live in the noruka_testing library, which the game never
+// links; no source of the program includes this header.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/handle_table.h"
 
 class Clock;
 class InputWaiter;
@@ -32,7 +35,7 @@ void ChangeScreen(const DisplayMetrics* metrics);
 void SetSaveFaultForTesting(int (*fault)(SaveStep step));
 namespace App {
 // Finds the executable through another link than the kernel's own.
-void FindExecutable(const char* link);
+bool FindExecutable(const char* link, std::string* why);
 // Makes the program take another path for its executable (empty: the real one), so that what
 // it keeps beside the executable can go elsewhere.
 void OverridePath(const std::string& executable, bool installed = false);
@@ -40,11 +43,6 @@ void OverridePath(const std::string& executable, bool installed = false);
 
 // Live entries of the handle table: regions, brushes and drawing surfaces.
 size_t LiveHandleCount();
-struct HandleTally {
-  uint64_t added = 0;
-  uint64_t removed = 0;
-  uint64_t missed_deletes = 0;  // deletes of a stale, unknown or surface handle
-};
 HandleTally HandleTallies();
 bool PtInRegion(int32_t region, int x, int y);
 

@@ -4,15 +4,18 @@
 // painted shapes. The slot, not the text, says which region is pending: a tag rewritten by
 // anyone else cannot make the window free or adopt a region that is not its own.
 
+#include "rgn/composite.h"
+
 #include <string>
 
 #include "platform/failures.h"
 #include "platform/form.h"
-#include "platform/toolkit.h"
+#include "platform/pump.h"
+#include "platform/screen.h"
+#include "platform/system_metrics.h"
 #include "platform/twips.h"
 #include "platform/val.h"
 #include "rgn/mod_RGN_Data.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "rgn/shaping.h"
 
 namespace {

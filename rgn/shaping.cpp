@@ -4,7 +4,6 @@
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "rgn/mod_RGN_Data.h"
-#include "rgn/mod_RGN_Proc.h"
 
 HRGN MakeShapeRegion(int shapeNo, float x, float y) {
   static constexpr XFORM kIdentity{1, 0, 0, 1, 0, 0};
@@ -35,18 +34,4 @@ void PaintShapePicture(int shapeNo, Surface& window, float x, float y) {
   SelectClipRgn(window.hDC(), clip.Get());
   window.PaintPicture(pPicture(shapeNo), x, y);
   SelectClipRgn(window.hDC(), 0);
-}
-
-void DecorateWindow(int shape, Surface& window, int flags, float x, float y, bool merge) {
-  EnsureRegionTables();
-  if (flags & kDecorateSize) ApplyPresetSize(shape, window);
-  if (flags & kDecorateShape) ShapeWindow(shape, window, x, y, merge);
-  window.Cls();
-  if (flags & kDecoratePicture) PaintShapePicture(shape, window, x, y);
-}
-
-void DecorateWindowPreset(int shape, Surface& window, bool withPicture) {
-  constexpr int kSizeAndShape = kDecorateSize | kDecorateShape;
-  DecorateWindow(shape, window, withPicture ? kSizeAndShape | kDecoratePicture : kSizeAndShape, 0,
-                 0, false);
 }

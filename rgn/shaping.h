@@ -6,9 +6,6 @@
 class Picture;
 class Surface;
 
-inline constexpr int kDecorateSize = 1;
-inline constexpr int kDecorateShape = 2;
-inline constexpr int kDecoratePicture = 4;
 // The two fatal messages of the library.
 inline constexpr const char* kRegionDataFailure = "It failed in reading of region data.";
 inline constexpr const char* kShapingFailure = "It failed in plastic surgery of a window.";
@@ -19,7 +16,5 @@ HRGN MakeShapeRegion(int shapeNo, float x, float y);
 void ShapeWindow(int shapeNo, Surface& window, float x, float y, bool merge);
 // The shape's face picture drawn at (x, y) twips, changing no pixel outside the shape.
 void PaintShapePicture(int shapeNo, Surface& window, float x, float y);
-// Size, outline and picture stages chosen by flag bits; the surface is cleared in between.
-void DecorateWindow(int shape, Surface& window, int flags, float x, float y, bool merge);
 // The face picture of shape 0 or 1, from the picture store frm_RGN_Picture.
 const Picture& pPicture(int shapeNo);

@@ -1,5 +1,8 @@
+#include "rgn/size_presets.h"
+
+#include <iterator>
+
 #include "platform/surface.h"
-#include "rgn/mod_RGN_Proc.h"
 
 namespace {
 struct Preset {

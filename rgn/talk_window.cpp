@@ -1,11 +1,15 @@
+#include "rgn/talk_window.h"
+
 #include <string>
 
 #include "platform/form.h"
 #include "platform/gdi.h"
-#include "platform/toolkit.h"
+#include "platform/pump.h"
+#include "platform/screen.h"
 #include "platform/twips.h"
+#include "rgn/decoration.h"
 #include "rgn/mod_RGN_Data.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/shapes.h"
 #include "rgn/shaping.h"
 
 namespace {
@@ -43,7 +47,7 @@ void MakeRGNTalkWindow(Form& window, std::string_view text, float x, float y, in
   window.Cls();
   EnsureTalkRegionTables();
   y -= kBalloonHeight;
-  window.SetCaption("MakeRGNTalkWindowTitle");
+  window.SetCaption(kTalkWindowTitle);
   window.SetFont({"ＭＳ Ｐゴシック", 8.25f});
   const float text_width = window.TextWidth(text);
   window.SetWidth(text_width + kTailEndWidth + kPlainEndWidth);

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/executable.h"
 #include "platform/failures.h"
 #include "platform/ini_text.h"
 #include "platform/install_location.h"
+#include "platform/pump.h"
 #include "platform/settings_file.h"
-#include "platform/toolkit.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ void Complain(std::string_view what, const std::string& path, const std::string&
                 reason);
 }
 
+// Nowhere while the executable is not known.
 SettingsLocation BesideTheExecutable() {
+  if (App::EXEName().empty()) return {"", ""};
   return {SettingsPathIn(App::Path(), App::EXEName()), ""};
 }
 

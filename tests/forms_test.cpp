@@ -4,11 +4,11 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/form.h"
+#include "platform/pump.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "tests/scripted_play.h"
 
 namespace {

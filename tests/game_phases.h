@@ -12,13 +12,12 @@
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
 // A 1024-pixel screen whose work area ends 720 px down (10800 twips).
 inline constexpr DisplayMetrics kTestScreen{
-    .width_px = 1024, .height_px = 768, .work_area_bottom_px = 720, .caption_px = 19};
+    .width_px = 1024, .height_px = 768, .work_area_bottom_px = 720};
 
 // The game's windows on the test screen, with a settings file of their own.
 class GameTest : public testing::Test {

@@ -37,7 +37,7 @@ TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
 
 // A taller, wider screen: the strip centred at 6900 twips, the cells' top 942 px down.
 constexpr DisplayMetrics kLargerScreen{
-    .width_px = 1280, .height_px = 1024, .work_area_bottom_px = 960, .caption_px = 19};
+    .width_px = 1280, .height_px = 1024, .work_area_bottom_px = 960};
 
 // Everything stands where a time attack begun now would put it, and the cells keep their digits.
 void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {

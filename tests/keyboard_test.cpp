@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "game/digit_keys.h"
+#include "game/key_readings.h"
+#include "platform/clock.h"
 #include "platform/keyboard.h"
-#include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "platform/pump.h"
 #include "tests/scripted_play.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/toolkit.h"
+#include "platform/application.h"
 
 int main(int argc, char** argv) {
   // Pixels are checked without a display.

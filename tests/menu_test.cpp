@@ -15,8 +15,6 @@
 #include "menu/forms.h"
 #include "platform/form.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "scores/high_scores.h"
 #include "scores/settings.h"
 #include "tests/game_phases.h"

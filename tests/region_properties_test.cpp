@@ -13,7 +13,6 @@
 #include "platform/form.h"
 #include "platform/gdi.h"
 #include "platform/testing.h"
-#include "rgn/mod_RGN_Proc.h"
 
 namespace {
 

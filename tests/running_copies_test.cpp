@@ -7,8 +7,9 @@
 #include <set>
 #include <vector>
 
+#include "platform/executable.h"
+#include "platform/failures.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
 #include "scores/high_scores.h"
 #include "tests/files.h"
 #include "tests/plain_sleep.h"
@@ -18,8 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// As the program starts: an executable it cannot find ends it with one line, signed with a
+// fixed name.
 TEST(Executable, AnUnreadableLinkToItEndsTheProgramWithOneLineUnderAFixedName) {
-  EXPECT_EXIT(App::FindExecutable("/nonexistent/exe"), testing::ExitedWithCode(1),
+  auto start = [] {
+    if (std::string why; !App::FindExecutable("/nonexistent/exe", &why)) FatalError(why);
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(start(), testing::ExitedWithCode(1),
               "(^|\n)noruka-keisan: cannot find the running executable: [^\n]*\n$");
 }
 

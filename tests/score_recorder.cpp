@@ -7,12 +7,16 @@
 #include <iostream>
 #include <string>
 
-#include "platform/toolkit.h"
+#include "platform/executable.h"
 #include "scores/high_scores.h"
 #include "tests/plain_sleep.h"
 
 int main(int, char** argv) {
-  App::FindExecutable();
+  std::string why;
+  if (!App::FindExecutable(&why)) {
+    std::cerr << why << "\n";
+    return 1;
+  }
   PlainSleep pump;
   const std::string self = argv[0];
   auto record = [](int score) {

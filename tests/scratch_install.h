@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/executable.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
 
 class ScratchInstall {
  public:

@@ -10,9 +10,11 @@
 #include "platform/form.h"
 #include "platform/gdi.h"
 #include "platform/testing.h"
+#include "rgn/composite.h"
+#include "rgn/decoration.h"
 #include "rgn/mod_RGN_Data.h"
-#include "rgn/mod_RGN_Proc.h"
 #include "rgn/shaping.h"
+#include "rgn/talk_window.h"
 
 namespace {
 

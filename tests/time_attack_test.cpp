@@ -15,7 +15,7 @@
 
 #include "game/time_display.h"
 #include "platform/form.h"
-#include "rgn/mod_RGN_Proc.h"
+#include "rgn/talk_window.h"
 #include "scores/high_scores.h"
 #include "tests/game_phases.h"
 #include "tests/scripted_play.h"

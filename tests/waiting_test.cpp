@@ -11,7 +11,6 @@
 #include "platform/input_wait.h"
 #include "platform/keyboard.h"
 #include "platform/testing.h"
-#include "platform/toolkit.h"
 
 namespace {
 

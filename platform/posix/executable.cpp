@@ -3,10 +3,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/failures.h"
+#include "platform/executable.h"
 #include "platform/install_location.h"
-#include "platform/testing.h"
-#include "platform/toolkit.h"
+#include "platform/posix/executable_place.h"
 
 namespace {
 
@@ -15,36 +14,40 @@ namespace fs = std::filesystem;
 // What messages are signed with while the executable is not known.
 constexpr const char* kProgramName = "noruka-keisan";
 
-struct Executable {
-  fs::path path;
-  bool installed = false;
-};
-
 std::optional<Executable> found;
-std::optional<Executable> override_executable;
 
+// The one the program found at start; none while it has not looked, or could not tell.
 const Executable& Current() {
-  if (override_executable) return *override_executable;
-  if (!found) App::FindExecutable();
-  return *found;
+  static const Executable unknown;
+  if (const std::optional<Executable>& instead = ExecutableOverride()) return *instead;
+  return found ? *found : unknown;
 }
 
 }  // namespace
 
-void App::FindExecutable() {
-  // The kernel's link to the running executable.
-  FindExecutable("/proc/self/exe");
+std::optional<Executable>& ExecutableOverride() {
+  static std::optional<Executable> instead;
+  return instead;
 }
 
-void App::FindExecutable(const char* link) {
+bool App::FindExecutable(std::string* why) {
+  // The kernel's link to the running executable.
+  return FindExecutableThrough("/proc/self/exe", why);
+}
+
+bool FindExecutableThrough(const char* link, std::string* why) {
   std::error_code error;
   fs::path path = fs::read_symlink(link, error);
-  if (error) FatalError("cannot find the running executable: " + error.message());
+  if (error) {
+    *why = "cannot find the running executable: " + error.message();
+    return false;
+  }
   found = Executable{path, IsInstallDirectory(path.parent_path().string())};
+  return true;
 }
 
 std::string App::Path() {
-  return Current().path.parent_path().string();
+  return Current().path.empty() ? "" : Current().path.parent_path().string();
 }
 
 std::string App::EXEName() {
@@ -56,14 +59,6 @@ bool App::Installed() {
 }
 
 std::string App::ProgramName() {
-  const std::optional<Executable>& known = override_executable ? override_executable : found;
+  const std::optional<Executable>& known = ExecutableOverride() ? ExecutableOverride() : found;
   return known ? known->path.stem().string() : kProgramName;
-}
-
-void App::OverridePath(const std::string& executable, bool installed) {
-  if (executable.empty()) {
-    override_executable.reset();
-  } else {
-    override_executable = Executable{executable, installed};
-  }
 }

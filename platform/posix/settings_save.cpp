@@ -9,10 +9,10 @@
 
 #include "platform/posix/file_attributes.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/save_fault.h"
 #include "platform/posix/settings_place.h"
 #include "platform/posix/settings_read.h"
 #include "platform/settings_file.h"
-#include "platform/testing.h"
 
 namespace {
 
@@ -23,12 +23,11 @@ constexpr size_t kTempSuffixLength = 6;
 constexpr std::string_view kTempLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-int (*save_fault)(SaveStep) = nullptr;
-
 // True, with errno set, when a test makes this step fail.
 bool Faulted(SaveStep step) {
-  if (!save_fault) return false;
-  int error = save_fault(step);
+  const SaveFault fault = SaveFaultHook();
+  if (!fault) return false;
+  int error = fault(step);
   if (error == 0) return false;
   errno = error;
   return true;
@@ -272,6 +271,7 @@ SettingsSave UpdateSettingsFile(const SettingsLocation& where, const SettingsEdi
   return saved;
 }
 
-void SetSaveFaultForTesting(int (*fault)(SaveStep step)) {
-  save_fault = fault;
+SaveFault& SaveFaultHook() {
+  static SaveFault fault = nullptr;
+  return fault;
 }

@@ -1,12 +1,17 @@
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "platform/application.h"
+#include "platform/executable.h"
 #include "platform/failures.h"
 #include "platform/keyboard.h"
-#include "platform/toolkit.h"
+#include "platform/qt/picture.h"
 #include "platform/x11/display_loss.h"
 #include "platform/x11/key_source.h"
 
@@ -54,8 +59,17 @@ Application::~Application() {
   qInstallMessageHandler(default_handler);
 }
 
+void SetApplicationIcon(const Picture& icon) {
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(icon))));
+}
+
+void End() {
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
 int RunApplication(int argc, char** argv, void (*entry)()) {
-  App::FindExecutable();
+  if (std::string why; !App::FindExecutable(&why)) FatalError(why);
   // The keyboard is read from the X server, so the windows go there too.
   qputenv("QT_QPA_PLATFORM", "xcb");
   // Through shared memory, the toolkit asks the X server for a round trip before it repaints

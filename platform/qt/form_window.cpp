@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/qt/compose.h"
+#include "platform/controls.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/region.h"
 #include "platform/qt/x11_display.h"
@@ -58,7 +59,8 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : QWidget(nullptr, FlagsFor(form.Design().style)), form_(&form) {
+FormWindow::FormWindow(WindowContent& content)
+    : QWidget(nullptr, FlagsFor(content.Style())), form_(&content) {
   // A Wayland compositor may show an X window's whole rectangle, outline or not: there the
   // pixels outside the outline are transparent ones. The window is made with that in mind.
   if (Borderless() && KeysNeedFocus()) {
@@ -87,7 +89,7 @@ void FormWindow::AddButtons() {
 }
 
 void FormWindow::Press(const CommandButton& button) {
-  if (form_ && button.Click()) button.Click()(*form_);
+  if (form_) form_->Press(button);
 }
 
 void FormWindow::SetTitle(std::string_view title) {
@@ -95,7 +97,7 @@ void FormWindow::SetTitle(std::string_view title) {
 }
 
 bool FormWindow::Borderless() const {
-  return form_ && form_->Design().style == FormStyle::Borderless;
+  return form_ && form_->Style() == FormStyle::Borderless;
 }
 
 void FormWindow::Show() {
@@ -120,7 +122,8 @@ void FormWindow::ShowOnMap() {
   image.fill(translucent ? Qt::transparent : Qt::black);
   QPainter painter(&image);
   painter.translate(-origin_);
-  ComposeForm(*form_, painter, rect().translated(origin_));
+  PainterCanvas canvas(painter);
+  form_->Compose(canvas, FromQRect(rect().translated(origin_)));
   painter.end();
   SetBackgroundPixels(connection, winId(), reinterpret_cast<const uint32_t*>(image.constBits()),
                       image.width(), image.height());
@@ -213,8 +216,9 @@ void FormWindow::paintEvent(QPaintEvent* event) {
   if (!form_) return;
   QPainter painter(this);
   painter.translate(-origin_);
-  ComposeForm(*form_, painter, event->rect().translated(origin_));
-  form_->CountRepaint();
+  PainterCanvas canvas(painter);
+  form_->Compose(canvas, FromQRect(event->rect().translated(origin_)));
+  form_->Painted();
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {
@@ -229,6 +233,6 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   if (form_) form_->WindowClosed();
 }
 
-NativeWindow* CreateNativeWindow(Form& form) {
-  return new FormWindow(form);
+NativeWindow* CreateNativeWindow(WindowContent& content) {
+  return new FormWindow(content);
 }

@@ -4,12 +4,12 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "platform/form.h"
 #include "platform/native_window.h"
+#include "platform/window_content.h"
 
 class FormWindow final : public QWidget, public NativeWindow {
  public:
-  explicit FormWindow(Form& form);
+  explicit FormWindow(WindowContent& content);
 
   void SetTitle(std::string_view title) override;
   void Show() override;
@@ -36,8 +36,8 @@ class FormWindow final : public QWidget, public NativeWindow {
   // Hands the server what the window shows, for it to paint when it maps the window.
   void ShowOnMap();
 
-  Form* form_;
-  PixelRect bounds_{};  // the form's, in layout pixels
+  WindowContent* form_;  // none once the form has gone
+  PixelRect bounds_{};   // the form's, in layout pixels
   // Where the window's top-left pixel lies in the form's own pixels.
   QPoint origin_;
 };

@@ -4,7 +4,6 @@
 
 #include "platform/form.h"
 #include "platform/keyboard.h"
-#include "platform/testing.h"
 
 namespace {
 
@@ -45,26 +44,4 @@ void PopupMenu(Form& owner, MenuItem& root) {
     menu.exec(QCursor::pos());
   }
   if (chosen && chosen->Click()) chosen->Click()(owner);
-}
-
-bool ChoosePopupItem(std::string_view caption) {
-  const QString wanted = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* menu = qobject_cast<QMenu*>(widget);
-    if (!menu || !menu->isVisible()) continue;
-    for (QAction* action : menu->actions()) {
-      if (action->text() != wanted) continue;
-      if (action->menu()) {
-        action->menu()->popup(menu->geometry().topRight());
-      } else {
-        action->trigger();
-        // Closing the outermost menu ends the popup.
-        for (QWidget* other : QApplication::topLevelWidgets()) {
-          if (auto* open = qobject_cast<QMenu*>(other); open && open->isVisible()) open->close();
-        }
-      }
-      return true;
-    }
-  }
-  return false;
 }

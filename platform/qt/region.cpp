@@ -26,6 +26,10 @@ Region Region::United(const Region& other) const {
   return Region(std::make_unique<Data>(Data{data_->region.united(other.data_->region)}));
 }
 
+Region Region::Intersected(const Region& other) const {
+  return Region(std::make_unique<Data>(Data{data_->region.intersected(other.data_->region)}));
+}
+
 void Region::Translate(int dx, int dy) {
   data_->region.translate(dx, dy);
 }

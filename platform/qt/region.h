@@ -13,6 +13,10 @@ inline QRect ToQRect(const PixelRect& r) {
   return {r.x, r.y, r.width, r.height};
 }
 
+inline PixelRect FromQRect(const QRect& r) {
+  return {r.x(), r.y(), r.width(), r.height()};
+}
+
 inline const QRegion& ToQRegion(const Region& region) {
   return region.Native().region;
 }

@@ -9,15 +9,17 @@
 
 #include "platform/qt/desktop.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/screen_changes.h"
 #include "platform/system_metrics.h"
-#include "platform/testing.h"
 
 namespace {
 
 std::function<void()> screen_change_handler;
 bool change_pending = false;
 
-void FollowScreen() {
+}  // namespace
+
+void FollowScreenChange() {
   // The game's places are the primary monitor's: where that monitor lies may have changed
   // though no place did.
   for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -26,6 +28,8 @@ void FollowScreen() {
   if (screen_change_handler) screen_change_handler();
 }
 
+namespace {
+
 // Many signals may come for one change (a new size, then a new work area): the handler runs
 // once, from the next pass of the event loop, when the toolkit has taken in all of them.
 void ScreenChanged() {
@@ -33,7 +37,7 @@ void ScreenChanged() {
   change_pending = true;
   QTimer::singleShot(0, [] {
     change_pending = false;
-    FollowScreen();
+    FollowScreenChange();
   });
 }
 
@@ -43,11 +47,6 @@ void WatchScreen(QScreen* screen) {
 }
 
 }  // namespace
-
-void ChangeScreen(const DisplayMetrics* metrics) {
-  OverrideDisplayMetrics(metrics);
-  FollowScreen();
-}
 
 void OnScreenChange(std::function<void()> handler) {
   screen_change_handler = std::move(handler);

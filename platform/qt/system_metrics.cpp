@@ -1,6 +1,5 @@
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
-#include <QStyle>
 
 #include "platform/qt/desktop.h"
 #include "platform/system_metrics.h"
@@ -37,7 +36,6 @@ DisplayMetrics PrimaryMonitorMetrics() {
   metrics.width_px = full.width();
   metrics.height_px = full.height();
   metrics.work_area_bottom_px = work.y() + work.height() - full.y();
-  metrics.caption_px = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
   metrics.left_px = full.x();
   metrics.top_px = full.y();
   metrics.work_area = {work.x(), work.y(), work.width(), work.height()};

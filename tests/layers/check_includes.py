@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks the program's include graph: the backends' headers stay in their folders, no two
-units include each other in a circle, and no two top-level folders include each other.
+units include each other in a circle, no two top-level folders include each other, and no
+source of the program includes the tests' probes.
 
 A unit is a header with its source; a facade header platform/x.h and a backend's
 platform/<backend>/x.cpp or .h are one unit. Usage: check_includes.py SOURCE_DIR"""
@@ -19,6 +20,12 @@ BACKEND_HEADERS = {
     "platform/posix": re.compile(r"<(unistd|fcntl|pwd|poll|dirent|sys/[a-z_]+)\.h>"),
 }
 INCLUDE = re.compile(r'^#include\s+("[^"]+"|<[^>]+>)', re.M)
+# The tests' probes: only the test library's own sources may include them.
+TESTING = '"platform/testing.h"'
+
+
+def in_test_library(path):
+    return os.path.basename(path) == "testing.cpp" and path.startswith("platform/")
 
 
 def sources(root):
@@ -79,6 +86,8 @@ def main(root):
     for path in files:
         text = open(os.path.join(root, path), encoding="utf-8").read()
         for included in INCLUDE.findall(text):
+            if included == TESTING and not in_test_library(path):
+                faults.append("%s includes the tests' probes" % path)
             for folder, pattern in BACKEND_HEADERS.items():
                 if path in BUILD_TOOLS:
                     continue

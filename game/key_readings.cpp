@@ -1,7 +1,18 @@
-#include "game/digit_keys.h"
+#include "game/key_readings.h"
 
 #include "platform/keyboard.h"
-#include "platform/toolkit.h"
+#include "platform/pump.h"
+
+namespace {
+
+bool IsPressed(int vk) {
+  int16_t state = GetAsyncKeyState(vk);
+  // The second query leaves the press-since bit cleared.
+  GetAsyncKeyState(vk);
+  return state != 0;
+}
+
+}  // namespace
 
 int ReadDigitKey() {
   for (int digit = 0; digit <= 9; ++digit) {
@@ -16,4 +27,12 @@ int ReadDigitKey() {
   }
   DoEvents();
   return -1;
+}
+
+bool IsEnterPressed() {
+  return IsPressed(VK_RETURN);
+}
+
+bool IsEscPressed() {
+  return IsPressed(VK_ESCAPE);
 }

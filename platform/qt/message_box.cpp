@@ -1,19 +1,17 @@
-#include "platform/toolkit.h"
+#include "platform/message_box.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QMessageBox>
-#include <QPixmap>
 
-#include "platform/qt/picture.h"
-
-void SetApplicationIcon(const Picture& icon) {
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(icon))));
-}
+#include "platform/executable.h"
 
 void MsgBox(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(App::EXEName()),
                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                   QMessageBox::Ok);
   box.exec();
+}
+
+bool CanShowMessageBox() {
+  return qApp != nullptr;
 }

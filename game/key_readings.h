@@ -1,4 +1,5 @@
 #pragma once
+// The keys the game reads: the twenty digit keys, ENTER and ESC.
 
 #include <array>
 
@@ -18,3 +19,7 @@ inline constexpr std::array<int, 20> kDigitKeys = [] {
 // after pumping pending events when none does. Higher digits are not queried, so they keep
 // their press for a later call.
 int ReadDigitKey();
+
+// True when the key shows a pressed indication: down now, or pressed since the last query.
+bool IsEnterPressed();
+bool IsEscPressed();

@@ -1,14 +1,6 @@
-#include "platform/toolkit.h"
-
-#include <cstdio>
-#include <cstdlib>
+#include "platform/screen.h"
 
 #include "platform/system_metrics.h"
-
-void End() {
-  std::fflush(nullptr);
-  std::_Exit(0);
-}
 
 float Screen::Width() {
   DisplayMetrics metrics = CurrentDisplayMetrics();
