@@ -5,12 +5,8 @@
 
 namespace {
 
-void Design(Form& form) {
-  form.SetCaption("Form1");
-}
-
-const FormDesign kTalk{.name = "frmTALK", .design = Design};
-const FormDesign kTalk2{.name = "frmTalk2", .design = Design};
+const FormDesign kTalk{.name = "frmTALK"};
+const FormDesign kTalk2{.name = "frmTalk2"};
 
 }  // namespace
 

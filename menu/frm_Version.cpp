@@ -34,7 +34,6 @@ void Design(Form& form) {
   // One rule across the dialog: white, with a darker line a pixel below.
   form.Line(-135, 870, 10330, 870, kWhite);
   form.Line(-45, 885, 10330, 885, kBlack);
-  form.Line(-60, 870, 10330, 870, kWhite);
 
   CommandButton& ok = form.AddButton("Command1", "OK", Close);
   ok.Move(3075, 120, 795, 345);

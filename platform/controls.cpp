@@ -107,7 +107,9 @@ void PictureBox::Invalidate(const PixelRect& rect) {
 }
 
 void PictureBox::GeometryChanged() {
-  owner_.InvalidateArea({0, 0, 1 << 20, 1 << 20});
+  // Where it stood before is not kept: the whole form is painted again.
+  constexpr int kBeyondAnyForm = 1 << 20;
+  owner_.InvalidateArea({0, 0, kBeyondAnyForm, kBeyondAnyForm});
 }
 
 CommandButton::CommandButton(std::string name, std::string caption, Handler click)

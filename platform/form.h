@@ -37,9 +37,10 @@ class Form final : public Surface, public ControlOwner, public WindowContent {
   const std::string& Name() const { return name_; }
   const FormDesign& Design() const { return design_; }
 
-  std::string Tag;  // free text kept for the form's owner
-  // A region kept for the form's owner until it hands it on; deleted with the form.
+  // What a composite window keeps between its calls: the shapes added so far as one region,
+  // deleted with the form unless handed on, and what each shape adds to the picture.
   GdiObject PendingRegion;
+  int PaintMode = 0;
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string_view caption);
 

@@ -8,30 +8,11 @@
 // folder: a link owned by the player, or one in a folder that nobody but its owner may write and
 // whose owner is the player or root. Any other link stops the read or save.
 
-#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 
-// The largest file the reader accepts, and so the largest the writer writes.
-inline constexpr size_t kSettingsFileLimit = 1 << 20;
-
-// Where the settings file lies. Its folder is the one the game found when it started: the first
-// look at it remembers which folder it is, and a folder that has since been removed, renamed or
-// replaced fails every read and save. A folder that has never been there is made on the first
-// save only when make_under is set: the missing folders below make_under, which must exist.
-struct SettingsLocation {
-  std::string file;        // absolute
-  std::string make_under;  // "" when the folder is never made
-};
-
-// What one read of a settings file found.
-struct SettingsRead {
-  enum class Status { kRead, kMissing, kUnreadable };
-  Status status = Status::kMissing;
-  std::string text;    // kRead: the whole file
-  std::string reason;  // kUnreadable: why, as a short phrase
-};
+#include "platform/settings_io.h"
 
 // The file whole. Only a regular file of at most kSettingsFileLimit is read; anything else that
 // exists, a file that cannot be opened, a link that leads nowhere and a link not to be followed
@@ -40,11 +21,6 @@ SettingsRead ReadSettingsFile(const SettingsLocation& where);
 
 // Notes which folder holds the file, as its first read would; the game does it at start.
 void RememberSettingsFolder(const SettingsLocation& where);
-
-struct SettingsSave {
-  bool saved = false;
-  std::string reason;  // why not, as a short phrase
-};
 
 // The new text for the current one (nothing when the file does not exist yet), or nothing to
 // leave the file as it is. Called once without the lock to see whether anything changes, and
@@ -68,20 +44,3 @@ using LockWait = std::function<bool()>;
 // fails. Temporary files of killed saves are removed first.
 SettingsSave UpdateSettingsFile(const SettingsLocation& where, const SettingsEdit& edit,
                                 const LockWait& wait);
-
-// The steps of a save, in order.
-enum class SaveStep {
-  kOpenFolder,
-  kOpenLock,
-  kLock,
-  kRemoveStale,
-  kRead,
-  kCreateTemp,
-  kWrite,
-  kKeepAttributes,
-  kSyncFile,
-  kClose,
-  kRename,
-  kSyncDirectory,
-  kUnlock,
-};

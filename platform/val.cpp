@@ -27,9 +27,3 @@ double Val(std::string_view text) {
   std::from_chars(begin, digits.data() + digits.size(), value);
   return value;
 }
-
-std::string ShortestDecimal(double value) {
-  char buffer[32];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}

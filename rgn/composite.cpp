@@ -1,12 +1,8 @@
-// Composite windows. Between calls the state lives in the window itself: its tag "P,M" shows
-// the pending region's handle P (0: none) and holds the paint mode M, the window's pending
-// region slot owns that region, and a "WorkPicture" box outside the visible area collects the
-// painted shapes. The slot, not the text, says which region is pending: a tag rewritten by
-// anyone else cannot make the window free or adopt a region that is not its own.
+// Composite windows. Between calls the state lives in the window itself: its pending region
+// slot owns the shapes added so far (none: no shape pending), its paint mode says what each
+// shape adds, and a "WorkPicture" box outside the visible area collects the painted shapes.
 
 #include "rgn/composite.h"
-
-#include <string>
 
 #include "platform/failures.h"
 #include "platform/form.h"
@@ -14,25 +10,12 @@
 #include "platform/screen.h"
 #include "platform/system_metrics.h"
 #include "platform/twips.h"
-#include "platform/val.h"
 #include "rgn/mod_RGN_Data.h"
 #include "rgn/shaping.h"
 
 namespace {
 
 constexpr const char* kWorkPicture = "WorkPicture";
-
-struct CompositeTag {
-  double mode;
-  std::string after_comma;  // M as it stands in the tag
-};
-
-CompositeTag ReadTag(const Form& window) {
-  const std::string& tag = window.Tag;
-  size_t comma = tag.find(',');
-  std::string after = comma == std::string::npos ? "" : tag.substr(comma + 1);
-  return {Val(after), after};
-}
 
 PictureBox& WorkPicture(Form& window) {
   PictureBox* work = window.FindPictureBox(kWorkPicture);
@@ -57,7 +40,7 @@ void BeginCompositeWindow(Form& window, int paintMode) {
   EnsureRegionTables();
   // Shapes added since a begin that was never applied are dropped with their region.
   window.PendingRegion.Reset();
-  window.Tag = "0," + std::to_string(paintMode);
+  window.PaintMode = paintMode;
   window.Move(0, 0);
   window.SetWidth(Screen::Width());
   window.SetHeight(static_cast<float>(WorkAreaHeight()));
@@ -76,16 +59,14 @@ void BeginCompositeWindow(Form& window, int paintMode) {
 
 void AddCompositeShape(int shapeNo, Form& window, float x, float y,
                        std::optional<Color> fillColour) {
-  CompositeTag tag = ReadTag(window);
   const bool first_of_batch = window.PendingRegion.Get() == 0;
   window.PendingRegion = UnionShapeRegion(std::move(window.PendingRegion), shapeNo, x, y);
-  if (tag.mode == kPaintPictures) {
+  if (window.PaintMode == kPaintPictures) {
     // The first shape of a batch starts on a clean work picture.
     if (first_of_batch) WorkPicture(window).Cls();
     PaintShapeOnWorkPicture(shapeNo, window, x, y);
   }
-  window.Tag = std::to_string(window.PendingRegion.Get()) + "," + ShortestDecimal(tag.mode);
-  if (tag.mode == kPaintSolid) {
+  if (window.PaintMode == kPaintSolid) {
     LOGBRUSH solid{BS_SOLID, fillColour.value_or(window.BackColor()), 0};
     GdiObject brush(CreateBrushIndirect(&solid));
     GdiObject region(MakeShapeRegion(shapeNo, x, y));
@@ -94,16 +75,14 @@ void AddCompositeShape(int shapeNo, Form& window, float x, float y,
 }
 
 void ApplyCompositeWindow(Form& window) {
-  CompositeTag tag = ReadTag(window);
   RECT box{0, 0, 0, 0};
   if (window.PendingRegion.Get() != 0) GetRgnBox(window.PendingRegion.Get(), &box);
   // The window takes the region over; a refused one is deleted, silently.
   SetWindowRgn(window.hWnd(), std::move(window.PendingRegion), true);
-  if (tag.mode == kPaintPictures || tag.mode == kPaintSolid) {
+  if (window.PaintMode == kPaintPictures || window.PaintMode == kPaintSolid) {
     window.Cls();
     BitBlt(window.hDC(), box.left, box.top, box.right - box.left, box.bottom - box.top,
            WorkPicture(window).hDC(), box.left, box.top, SRCCOPY);
   }
-  window.Tag = "0," + tag.after_comma;
   DoEvents();
 }

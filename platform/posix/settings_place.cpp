@@ -217,7 +217,3 @@ bool GiveToFolderOwner(int fd, int folder) {
   if (geteuid() != 0 || owner.st_uid == 0) return true;
   return fchown(fd, owner.st_uid, owner.st_gid) == 0;
 }
-
-void RememberSettingsFolder(const SettingsLocation& where) {
-  FindSettingsFile(where, false);
-}

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/posix/file_descriptor.h"
-#include "platform/settings_file.h"
+#include "platform/settings_io.h"
 
 // A name in an open folder, reached with every link on the way followed.
 struct Place {

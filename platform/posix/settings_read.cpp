@@ -8,7 +8,7 @@
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/settings_place.h"
 #include "platform/posix/settings_read.h"
-#include "platform/settings_file.h"
+#include "platform/settings_io.h"
 
 namespace {
 
@@ -54,10 +54,4 @@ SettingsRead ReadPlace(const Place& place, FileDescriptor* opened) {
   if (text.size() > kSettingsFileLimit) return Unreadable("larger than 1 MiB");
   if (opened) *opened = std::move(fd);
   return {SettingsRead::Status::kRead, std::move(text), ""};
-}
-
-SettingsRead ReadSettingsFile(const SettingsLocation& where) {
-  Found file = FindSettingsFile(where, false);
-  if (!file.place) return file.missing ? Missing() : Unreadable(file.reason);
-  return ReadPlace(*file.place);
 }

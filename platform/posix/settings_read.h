@@ -3,7 +3,7 @@
 
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/settings_place.h"
-#include "platform/settings_file.h"
+#include "platform/settings_io.h"
 
 // The file at place, when it is a regular file within the limit. The open file is handed to
 // opened, for a look at its attributes.

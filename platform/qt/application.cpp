@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/application.h"
+#include "platform/design_fonts.h"
 #include "platform/executable.h"
 #include "platform/failures.h"
 #include "platform/keyboard.h"
@@ -16,18 +17,6 @@
 #include "platform/x11/key_source.h"
 
 namespace {
-
-// The design's font names, and the installed fonts with close metrics that stand for them.
-struct FontStandIn {
-  const char* design_name;
-  const char* installed_name;
-};
-constexpr FontStandIn kFontStandIns[] = {
-    {"ＭＳ ゴシック", "IPAGothic"},
-    {"ＭＳ Ｐゴシック", "IPAPGothic"},
-    {"ＭＳ Ｐ明朝", "IPAPMincho"},
-    {"Times New Roman", "Liberation Serif"},
-};
 
 std::unique_ptr<QApplication> application;
 int application_argc = 0;

@@ -12,7 +12,8 @@
 #include "platform/posix/save_fault.h"
 #include "platform/posix/settings_place.h"
 #include "platform/posix/settings_read.h"
-#include "platform/settings_file.h"
+#include "platform/settings_io.h"
+#include "platform/settings_store.h"
 
 namespace {
 
@@ -31,19 +32,6 @@ bool Faulted(SaveStep step) {
   if (error == 0) return false;
   errno = error;
   return true;
-}
-
-SettingsSave Failed(std::string reason) {
-  return {false, std::move(reason)};
-}
-SettingsSave FailedWithErrno() {
-  return Failed(std::strerror(errno));
-}
-const SettingsSave kSaved{true, ""};
-
-std::optional<std::string> TooLarge(const std::string& text) {
-  if (text.size() <= kSettingsFileLimit) return std::nullopt;
-  return "the file would grow past 1 MiB";
 }
 
 // The ".lock" file beside the settings file, made when missing. It is left in place: removing
@@ -78,23 +66,6 @@ std::optional<FileDescriptor> OpenLock(const Place& file, std::string& reason) {
   return fd;
 }
 
-// Takes the lock without blocking, and while another copy holds it, lets wait decide.
-std::optional<FileDescriptor> Lock(const Place& file, const LockWait& wait, std::string& reason) {
-  std::optional<FileDescriptor> fd = OpenLock(file, reason);
-  if (!fd) return std::nullopt;
-  if (Faulted(SaveStep::kLock)) {
-    reason = std::strerror(errno);
-    return std::nullopt;
-  }
-  while (flock(fd->get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    reason = errno == EWOULDBLOCK ? "another copy of the game keeps the file locked"
-                                  : std::strerror(errno);
-    if (errno != EWOULDBLOCK || !wait()) return std::nullopt;
-  }
-  return fd;
-}
-
 bool IsTemporaryOf(std::string_view file, std::string_view name) {
   if (file.size() != name.size() + kTempInfix.size() + kTempSuffixLength) return false;
   if (file.substr(0, name.size()) != name) return false;
@@ -104,7 +75,7 @@ bool IsTemporaryOf(std::string_view file, std::string_view name) {
 }
 
 // Only while the lock is held: then no save is under way that could still need one.
-void RemoveStaleTemporaries(const Place& file) {
+void RemoveStaleTemporariesOf(const Place& file) {
   if (Faulted(SaveStep::kRemoveStale)) return;
   int fd = openat(file.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -163,16 +134,6 @@ bool SyncDirectory(const Place& file) {
   return fd && (fsync(fd.get()) == 0 || errno == EINVAL);
 }
 
-// The rules of writing, checked by the permission bits themselves: a file that nobody may
-// write is a player's way of keeping the table as it is, so not even root replaces it.
-std::optional<std::string> WriteRefusal(const Place& file) {
-  if ((file.status.st_mode & 0222) == 0) return "the file is read-only";
-  if (faccessat(file.folder.get(), file.name.c_str(), W_OK, AT_EACCESS) != 0) {
-    return std::strerror(errno);
-  }
-  return std::nullopt;
-}
-
 // What the new file takes from the old one, or, for a first file, from its folder. The
 // attributes come after the writing: writing clears a file's capabilities.
 std::optional<std::string> KeepWhatTheFileHad(const Place& file, int fd, int old_fd) {
@@ -185,10 +146,10 @@ std::optional<std::string> KeepWhatTheFileHad(const Place& file, int fd, int old
 }
 
 // Writes text into a new file and renames it over the file's name.
-SettingsSave Replace(const Place& file, int old_fd, const std::string& text) {
+std::optional<std::string> ReplaceFile(const Place& file, int old_fd, const std::string& text) {
   std::string temp;
   std::optional<FileDescriptor> fd = CreateTemporary(file, old_fd >= 0, temp);
-  if (!fd) return FailedWithErrno();
+  if (!fd) return std::strerror(errno);
   std::optional<std::string> problem;
   if (!WriteAll(fd->get(), text)) problem = std::strerror(errno);
   if (!problem) problem = KeepWhatTheFileHad(file, fd->get(), old_fd);
@@ -203,72 +164,104 @@ SettingsSave Replace(const Place& file, int old_fd, const std::string& text) {
   }
   if (problem) {
     unlinkat(folder, temp.c_str(), 0);
-    return Failed(*problem);
+    return problem;
   }
   // Renamed, but until the directory is on the disk a power cut can undo it.
-  if (!SyncDirectory(file)) return FailedWithErrno();
-  return kSaved;
-}
-
-// The outcome of a save decided by a look at the file as it is: saved when edit changes
-// nothing, failed when the file cannot be read or replaced; nothing when the save goes on.
-std::optional<SettingsSave> DecidedWithoutLock(const SettingsLocation& where,
-                                               const SettingsEdit& edit) {
-  Found found = FindSettingsFile(where, false);
-  if (!found.place && !found.missing) return Failed(found.reason);
-  SettingsRead file = found.place ? ReadPlace(*found.place) : SettingsRead{};
-  if (file.status == SettingsRead::Status::kUnreadable) return Failed(file.reason);
-  const bool exists = file.status == SettingsRead::Status::kRead;
-  std::optional<std::string> text = edit(exists ? std::optional(file.text) : std::nullopt);
-  if (!text) return kSaved;
-  if (auto refusal = TooLarge(*text)) return Failed(*refusal);
-  if (exists) {
-    if (auto refusal = WriteRefusal(*found.place)) return Failed(*refusal);
-  }
+  if (!SyncDirectory(file)) return std::strerror(errno);
   return std::nullopt;
 }
 
 }  // namespace
 
-SettingsSave UpdateSettingsFile(const SettingsLocation& where, const SettingsEdit& edit,
-                                const LockWait& wait) {
-  // A first look without the lock: nothing to change needs no lock, and a file that is not
-  // ours to replace gets no lock file beside it.
-  if (auto outcome = DecidedWithoutLock(where, edit)) return *outcome;
+struct SettingsFileAt::Data {
+  Place file;
+  FileDescriptor lock;
+  FileDescriptor read;  // the file read under the lock
+};
 
-  if (Faulted(SaveStep::kOpenFolder)) return FailedWithErrno();
-  Found found = FindSettingsFile(where, true);
-  if (!found.place) return Failed(found.reason);
-  Place& file = *found.place;
-  std::string reason;
-  std::optional<FileDescriptor> lock = Lock(file, wait, reason);
-  if (!lock) return Failed(reason);
-  RemoveStaleTemporaries(file);
+SettingsFileAt::SettingsFileAt(std::unique_ptr<Data> data) : data_(std::move(data)) {}
+SettingsFileAt::~SettingsFileAt() = default;
+SettingsFileAt::SettingsFileAt(SettingsFileAt&&) noexcept = default;
+SettingsFileAt& SettingsFileAt::operator=(SettingsFileAt&&) noexcept = default;
 
-  if (Faulted(SaveStep::kRead)) return FailedWithErrno();
-  // Looked at afresh: another copy may have replaced the file while this one waited.
-  struct stat now {};
-  if (fstatat(file.folder.get(), file.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno != ENOENT) return FailedWithErrno();
-    now = {};
+std::optional<SettingsFileAt> SettingsFileAt::Find(const SettingsLocation& where, bool make,
+                                                   std::string* why, bool* missing) {
+  *missing = false;
+  if (make && Faulted(SaveStep::kOpenFolder)) {
+    *why = std::strerror(errno);
+    return std::nullopt;
   }
-  file.status = now;
-  FileDescriptor old;
-  SettingsRead read = ReadPlace(file, &old);
-  if (read.status == SettingsRead::Status::kUnreadable) return Failed(read.reason);
-  const bool exists = read.status == SettingsRead::Status::kRead;
-  std::optional<std::string> text = edit(exists ? std::optional(read.text) : std::nullopt);
-  if (!text) return kSaved;
-  if (auto refusal = TooLarge(*text)) return Failed(*refusal);
-  if (exists) {
-    // The file that was read, whatever the name holds by now.
-    if (fstat(old.get(), &file.status) != 0) return FailedWithErrno();
-    if (auto refusal = WriteRefusal(file)) return Failed(*refusal);
+  Found found = FindSettingsFile(where, make);
+  if (!found.place) {
+    *why = found.reason;
+    *missing = found.missing;
+    return std::nullopt;
   }
-  SettingsSave saved = Replace(file, exists ? old.get() : -1, *text);
+  return SettingsFileAt(
+      std::make_unique<Data>(Data{std::move(*found.place), FileDescriptor(), FileDescriptor()}));
+}
+
+SettingsRead SettingsFileAt::Read(bool under_lock) {
+  Place& file = data_->file;
+  if (under_lock) {
+    if (Faulted(SaveStep::kRead))
+      return {SettingsRead::Status::kUnreadable, "", std::strerror(errno)};
+    struct stat now {};
+    if (fstatat(file.folder.get(), file.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT) return {SettingsRead::Status::kUnreadable, "", std::strerror(errno)};
+      now = {};
+    }
+    file.status = now;
+  }
+  data_->read = FileDescriptor();
+  SettingsRead read = ReadPlace(file, &data_->read);
+  // The file that was read, whatever the name holds by now.
+  if (read.status == SettingsRead::Status::kRead && fstat(data_->read.get(), &file.status) != 0) {
+    return {SettingsRead::Status::kUnreadable, "", std::strerror(errno)};
+  }
+  return read;
+}
+
+SettingsFileAt::Access SettingsFileAt::FileAccess() const {
+  const Place& file = data_->file;
+  Access access;
+  access.has_write_bits = (file.status.st_mode & 0222) != 0;
+  if (faccessat(file.folder.get(), file.name.c_str(), W_OK, AT_EACCESS) != 0) {
+    access.denied = std::strerror(errno);
+  }
+  return access;
+}
+
+SettingsFileAt::LockTry SettingsFileAt::TryLock(std::string* why) {
+  if (!data_->lock) {
+    std::optional<FileDescriptor> fd = OpenLock(data_->file, *why);
+    if (!fd) return LockTry::kFailed;
+    data_->lock = std::move(*fd);
+    if (Faulted(SaveStep::kLock)) {
+      *why = std::strerror(errno);
+      return LockTry::kFailed;
+    }
+  }
+  while (flock(data_->lock.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) return LockTry::kHeldElsewhere;
+    *why = std::strerror(errno);
+    return LockTry::kFailed;
+  }
+  return LockTry::kTaken;
+}
+
+void SettingsFileAt::RemoveStaleTemporaries() {
+  RemoveStaleTemporariesOf(data_->file);
+}
+
+std::optional<std::string> SettingsFileAt::Replace(const std::string& text) {
+  const bool exists = static_cast<bool>(data_->read);
+  std::optional<std::string> problem =
+      ReplaceFile(data_->file, exists ? data_->read.get() : -1, text);
   // A test may stop here, with the new file in place and the lock still held.
-  if (saved.saved) Faulted(SaveStep::kUnlock);
-  return saved;
+  if (!problem) Faulted(SaveStep::kUnlock);
+  return problem;
 }
 
 SaveFault& SaveFaultHook() {
