@@ -126,6 +126,18 @@ void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
   design_.mouse_down(*this, button, shift, x_px * twips.x, y_px * twips.y);
 }
 
+bool Form::KeyPressed(int key, int shift) {
+  if (!design_.key_down) return false;
+  design_.key_down(*this, key, shift);
+  return true;
+}
+
+void Form::SetDrawing(Drawing drawing) {
+  drawing_ = std::move(drawing);
+  PixelRect bounds = PixelBounds();
+  InvalidateArea({0, 0, bounds.width, bounds.height});
+}
+
 void Form::OutlineChanged() {
   if (window_) window_->Reshape();
 }

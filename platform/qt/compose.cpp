@@ -1,6 +1,7 @@
 #include "platform/qt/compose.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "platform/form.h"
 #include "platform/qt/image.h"
@@ -30,6 +31,45 @@ void PaintLabel(QPainter& painter, const TextLabel& label) {
                    QString::fromStdString(label.Caption()));
 }
 
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Painted in the form's own pixels: the painter scales them to the screen's.
+struct DrawingPainter {
+  QPainter& painter;
+
+  void operator()(const DrawnRect& rect) const {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(QRectF(rect.x, rect.y, rect.width, rect.height), ToQColor(rect.color));
+  }
+  void operator()(const DrawnLine& line) const {
+    QPolygonF points;
+    for (const DrawnPoint& point : line.points)
+      points << QPointF(point.x, point.y);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen(ToQColor(line.color), line.width, line.dashed ? Qt::DashLine : Qt::SolidLine,
+             Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(points);
+  }
+  void operator()(const DrawnDot& dot) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ToQColor(dot.color));
+    painter.drawEllipse(QPointF(dot.x, dot.y), dot.radius, dot.radius);
+  }
+  void operator()(const DrawnText& text) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setFont(ToQFont(text.font));
+    painter.setPen(ToQColor(text.color));
+    painter.drawText(QRectF(text.x, text.y, text.width, text.height),
+                     AlignmentFlags(text.alignment) | Qt::AlignVCenter | Qt::TextSingleLine,
+                     ToQString(text.text));
+  }
+};
+
 }  // namespace
 
 void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
@@ -38,6 +78,12 @@ void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
   if (const Region* outline = form.Outline()) visible &= ToQRegion(*outline);
   painter.setClipRegion(visible);
   painter.drawImage(0, 0, ToQImage(form.PersistentImage()));
+  if (!form.Drawn().Items().empty()) {
+    painter.save();
+    for (const Drawing::Item& item : form.Drawn().Items())
+      std::visit(DrawingPainter{painter}, item);
+    painter.restore();
+  }
   for (const auto& label : form.Labels()) {
     if (!label->Visible()) continue;
     painter.setClipRegion(visible & ToQRect(label->PixelBounds()));
@@ -55,13 +101,15 @@ void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
   }
 }
 
-Snapshot Compose(const Form& form) {
+Snapshot Compose(const Form& form, double device_pixel_ratio) {
   PixelRect bounds = form.PixelBounds();
-  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0), QImage::Format_ARGB32);
+  const QRect area(0, 0, std::max(bounds.width, 0), std::max(bounds.height, 0));
+  QImage image(area.size() * device_pixel_ratio, QImage::Format_ARGB32);
+  image.setDevicePixelRatio(device_pixel_ratio);
   image.fill(Qt::transparent);
   if (!image.isNull()) {
     QPainter painter(&image);
-    ComposeForm(form, painter, image.rect());
+    ComposeForm(form, painter, area);
   }
   Snapshot snapshot;
   snapshot.width = image.width();

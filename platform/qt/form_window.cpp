@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/keyboard.h"
 #include "platform/qt/compose.h"
 #include "platform/qt/region.h"
 #include "platform/qt/x11_display.h"
@@ -48,6 +49,35 @@ MouseButton ButtonOf(Qt::MouseButton button) {
 int ShiftOf(Qt::KeyboardModifiers modifiers) {
   return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
          (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The virtual key of a key a form's own handler may take; 0 for any other.
+int VirtualKeyOf(int key) {
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_0 + (key - Qt::Key_0);
+  switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VK_RETURN;
+    case Qt::Key_Escape:
+      return VK_ESCAPE;
+    case Qt::Key_End:
+      return VK_END;
+    case Qt::Key_Home:
+      return VK_HOME;
+    case Qt::Key_Left:
+      return VK_LEFT;
+    case Qt::Key_Up:
+      return VK_UP;
+    case Qt::Key_Right:
+      return VK_RIGHT;
+    case Qt::Key_Down:
+      return VK_DOWN;
+    default:
+      return 0;
+  }
 }
 
 }  // namespace
@@ -132,12 +162,22 @@ void FormWindow::TakeKeyboardFocus() {
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (int key = VirtualKeyOf(event->key()); form_ && key != 0) {
+    // Shift+Tab comes as a key of its own, with Shift held.
+    if (form_->KeyPressed(key, ShiftOf(event->modifiers()))) return;
+  }
   if (form_ && event->key() == Qt::Key_Escape) {
     for (const auto& button : form_->Buttons()) {
       if (button->Cancel) return Press(*button);
     }
   }
   QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  // A form that handles its keys itself gets Tab as a key.
+  if (form_ && form_->Design().key_down) return false;
+  return QWidget::focusNextPrevChild(next);
 }
 
 void FormWindow::Release() {
