@@ -10,6 +10,7 @@
 struct ScoredMoment {
   LocalDateTime started;
   int score = 0;
+  bool carried_over = false;  // a high score from before the history
 };
 
 struct DayOfPlay {

@@ -78,3 +78,7 @@ std::optional<LocalDateTime> ReadIsoText(std::string_view text) {
 std::string JapaneseText(const LocalDateTime& time) {
   return Format(time, "%04d年%02d月%02d日 %02d:%02d:%02d");
 }
+
+std::string JapaneseDate(const LocalDateTime& time) {
+  return Format(time, "%04d年%02d月%02d日");
+}

@@ -39,3 +39,5 @@ std::string IsoText(const LocalDateTime& time);
 std::optional<LocalDateTime> ReadIsoText(std::string_view text);
 // "2024年01月05日 09:03:07".
 std::string JapaneseText(const LocalDateTime& time);
+// "2024年01月05日".
+std::string JapaneseDate(const LocalDateTime& time);

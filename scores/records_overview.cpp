@@ -43,7 +43,7 @@ void AddHistory(RecordsOverview& overview, const std::vector<StoredAttack>& atta
   int64_t week_sum = 0;
   for (size_t i : order) {
     const StoredAttack& attack = attacks[i];
-    overview.moments.push_back({attack.started, attack.score});
+    overview.moments.push_back({attack.started, attack.score, attack.carried_over});
     if (!overview.best || attack.score > overview.best->score)
       overview.best = overview.moments.back();
     overview.carried_over += attack.carried_over ? 1 : 0;
