@@ -96,6 +96,3 @@ class Transaction {
 // cannot, as a short phrase; "" when it could.
 std::string MoveDatabaseFile(const std::string& from, const std::string& to);
 bool DatabaseFileExists(const std::string& path);
-
-// The file-system steps at which a test can make a database fail (SetDatabaseFaultForTesting).
-enum class DatabaseStep { kOpen, kRead, kWrite, kSync, kTruncate, kDelete, kLock };

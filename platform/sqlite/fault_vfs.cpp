@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/database.h"
+#include "platform/database_step.h"
 #include "platform/testing.h"
 
 namespace {
