@@ -114,10 +114,11 @@ int main(int argc, char** argv) {
   const double filling =
       Timed([&] { presses = FillHistory(full, kStoredAttacks, kStoredDays, kAnswersAMinute); });
   const auto bytes = fs::file_size(full + "/noruka-keisan.db");
-  std::printf("filled %d time attacks with %lld presses over %d days in %.1f s: %.1f MiB, %.0f "
-              "bytes per time attack\n",
-              kStoredAttacks, static_cast<long long>(presses), kStoredDays, filling / 1000,
-              bytes / 1048576.0, static_cast<double>(bytes) / kStoredAttacks);
+  std::printf(
+      "filled %d time attacks with %lld presses over %d days in %.1f s: %.1f MiB, %.0f "
+      "bytes per time attack\n",
+      kStoredAttacks, static_cast<long long>(presses), kStoredDays, filling / 1000,
+      bytes / 1048576.0, static_cast<double>(bytes) / kStoredAttacks);
   int toolkit_argc = 1;
   Application toolkit(toolkit_argc, argv);
   Report("open the window to its first full paint, 10,000 stored", WindowOpenings(full, 20));

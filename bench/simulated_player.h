@@ -50,15 +50,12 @@ inline AttackRecord SimulatedAttack(std::mt19937& random, const LocalDateTime& s
       const double at = now + took * 0.6;
       if (at >= kEnd) break;
       const int sum = (left + right) % 10;
-      record.presses.push_back(
-          {static_cast<uint32_t>(at), left, right, (sum + 1 + digit(random) % 9) % 10, false});
+      AddPress(record, static_cast<uint32_t>(at), left, right, (sum + 1 + digit(random) % 9) % 10);
     }
     now += took;
     if (now >= kEnd) break;
-    record.presses.push_back({static_cast<uint32_t>(now), left, right, (left + right) % 10, true});
+    AddPress(record, static_cast<uint32_t>(now), left, right, (left + right) % 10);
   }
-  for (const AnswerPress& press : record.presses)
-    ++(press.correct ? record.score : record.wrong);
   return record;
 }
 
@@ -83,8 +80,9 @@ inline int64_t FillHistory(const std::string& folder, int attacks, int days,
     started.minute = minute(random);
     started.second = minute(random);
     const double progress = days > 1 ? offsets[i] / static_cast<double>(days - 1) : 1;
-    const AttackRecord record = SimulatedAttack(
-        random, started, steady_answers_a_minute > 0 ? steady_answers_a_minute : 25 + 20 * progress);
+    const AttackRecord record =
+        SimulatedAttack(random, started,
+                        steady_answers_a_minute > 0 ? steady_answers_a_minute : 25 + 20 * progress);
     if (!RecordTimeAttack(record)) std::exit(1);
     presses += static_cast<int64_t>(record.presses.size());
   }

@@ -77,8 +77,8 @@ float LegendDot(Drawing& drawing, float x, float y, Color color, const std::stri
   return x + 12 + Width(word, Font()) + 14;
 }
 
-void Label(Drawing& drawing, float x, float y, const std::string& text, Color color,
-           float points, bool bold) {
+void Label(Drawing& drawing, float x, float y, const std::string& text, Color color, float points,
+           bool bold) {
   const FontSpec font = Font(points, bold);
   drawing.Text(x, y - kRowHeight / 2, Width(text, font) + 2, kRowHeight, text, font, color);
 }

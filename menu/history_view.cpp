@@ -51,7 +51,8 @@ std::string DateLabel(int64_t day, bool with_year) {
 }
 
 void DrawDates(Drawing& drawing, const Calendar& calendar) {
-  const int64_t step = std::max<int64_t>(1, (calendar.Span() + kMostDateLabels - 1) / kMostDateLabels);
+  const int64_t step =
+      std::max<int64_t>(1, (calendar.Span() + kMostDateLabels - 1) / kMostDateLabels);
   for (int64_t day = calendar.First(); day < calendar.First() + calendar.Span(); day += step) {
     const float x = calendar.X(day);
     drawing.Rect(x, kHistoryBottom, 1, 4, chart::kQuiet);

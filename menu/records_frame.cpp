@@ -6,8 +6,7 @@ namespace {
 
 using namespace records_layout;
 
-constexpr const char* kTabCaptions[kRecordsViews] = {"作業曲線", "これまでの記録",
-                                                     "苦手な足し算"};
+constexpr const char* kTabCaptions[kRecordsViews] = {"作業曲線", "これまでの記録", "苦手な足し算"};
 constexpr const char* kKeys = "Tab・←→・1〜3 で切り替え　ESC で閉じる";
 // Figures to train by, not a judgement of the player.
 constexpr const char* kWhatTheyAre = "数字は練習の目安です";

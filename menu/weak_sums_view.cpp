@@ -129,10 +129,11 @@ void DrawFigures(Drawing& drawing, const RecordsOverview& overview) {
   }
   if (weak.slowest.empty()) slowest += "　まだわかりません";
   chart::Label(drawing, 16, y + 24, slowest);
-  chart::Label(drawing, 16, y + 48,
-               "直近 " + std::to_string(overview.weak_attacks) +
-                   " 回のタイムアタックから。枠は時間のかかる足し算、左の数字が行、右の数字が列です。",
-               chart::kQuiet);
+  chart::Label(
+      drawing, 16, y + 48,
+      "直近 " + std::to_string(overview.weak_attacks) +
+          " 回のタイムアタックから。枠は時間のかかる足し算、左の数字が行、右の数字が列です。",
+      chart::kQuiet);
 }
 
 }  // namespace

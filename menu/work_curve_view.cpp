@@ -26,8 +26,8 @@ float IntervalMiddle(int interval) {
 double Highest(const RecordsOverview& overview) {
   double highest = 0;
   for (int i = 0; i < kIntervals; ++i) {
-    highest = std::max({highest, static_cast<double>(overview.last->curve.correct[i]),
-                        overview.month_median[i]});
+    highest = std::max(
+        {highest, static_cast<double>(overview.last->curve.correct[i]), overview.month_median[i]});
     if (overview.best_curve)
       highest = std::max(highest, static_cast<double>(overview.best_curve->curve.correct[i]));
   }
@@ -37,8 +37,8 @@ double Highest(const RecordsOverview& overview) {
 void DrawBars(Drawing& drawing, const chart::Axis& axis, const WorkCurve& curve) {
   for (int i = 0; i < kIntervals; ++i) {
     const float top = axis.At(curve.correct[i]);
-    drawing.Rect(IntervalX(i) + kBarInset, top, kIntervalWidth - 2 * kBarInset,
-                 kCurveBottom - top, chart::kBar);
+    drawing.Rect(IntervalX(i) + kBarInset, top, kIntervalWidth - 2 * kBarInset, kCurveBottom - top,
+                 chart::kBar);
     // The wrong presses of the interval, below its label.
     if (curve.wrong[i] > 0) {
       drawing.Text(IntervalX(i), kCurveBottom + 20, kIntervalWidth, 16,
@@ -61,8 +61,8 @@ void DrawAxes(Drawing& drawing, const chart::Axis& axis) {
   axis.Draw(drawing, kCurveLeft, IntervalX(kIntervals));
   for (int i = 0; i <= kIntervals; ++i) {
     drawing.Rect(IntervalX(i), kCurveBottom, 1, 4, chart::kQuiet);
-    drawing.Text(IntervalX(i) - 16, kCurveBottom + 4, 32, 16, std::to_string(i * 5),
-                 chart::Font(), chart::kQuiet, Alignment::Center);
+    drawing.Text(IntervalX(i) - 16, kCurveBottom + 4, 32, 16, std::to_string(i * 5), chart::Font(),
+                 chart::kQuiet, Alignment::Center);
   }
   chart::Label(drawing, IntervalX(kIntervals) + 16, kCurveBottom + 12, "秒", chart::kQuiet);
   chart::Label(drawing, 8, kCurveBottom + 28, "誤り", chart::kWrong);
@@ -82,8 +82,7 @@ void DrawFigures(Drawing& drawing, const RecordsOverview& overview) {
   };
   float y = kCurveTop + 4;
   chart::Label(drawing, kFiguresLeft, y, "前回のタイムアタック", chart::kText, 10, true);
-  chart::Label(drawing, kFiguresLeft, y + 20, JapaneseText(overview.last->started),
-               chart::kQuiet);
+  chart::Label(drawing, kFiguresLeft, y + 20, JapaneseText(overview.last->started), chart::kQuiet);
   y += 54;
   const float width = kWidth - 16 - kFiguresLeft;
   for (const auto& [name, value] : rows) {
@@ -100,8 +99,9 @@ void DrawLegend(Drawing& drawing, const RecordsOverview& overview) {
   const float y = kContentTop + 10;
   x = chart::LegendBox(drawing, x, y, chart::kBar, "前回");
   if (overview.best_curve)
-    x = chart::LegendLine(drawing, x, y, chart::kBest,
-                          "ベスト（" + std::to_string(overview.best_curve->figures.score) + " 回）");
+    x = chart::LegendLine(
+        drawing, x, y, chart::kBest,
+        "ベスト（" + std::to_string(overview.best_curve->figures.score) + " 回）");
   chart::LegendLine(drawing, x, y, chart::kMedian,
                     "30日の中央値（" + std::to_string(overview.month_attacks) + " 回分）", true);
 }
@@ -119,8 +119,8 @@ void DrawWorkCurveView(Drawing& drawing, const RecordsOverview& overview) {
   DrawBars(drawing, axis, overview.last->curve);
   if (overview.month_attacks > 0)
     DrawCurve(drawing, axis, overview.month_median, chart::kMedian, true);
-  if (overview.best_curve) DrawCurve(drawing, axis, overview.best_curve->curve.correct,
-                                     chart::kBest, false);
+  if (overview.best_curve)
+    DrawCurve(drawing, axis, overview.best_curve->curve.correct, chart::kBest, false);
   DrawLegend(drawing, overview);
   DrawFigures(drawing, overview);
 }

@@ -47,7 +47,7 @@ class Drawing {
   using Item = std::variant<DrawnRect, DrawnLine, DrawnDot, DrawnText>;
 
   void Rect(float x, float y, float width, float height, Color color) {
-    items_.push_back(DrawnRect{x, y, width, height, color});
+    items_.emplace_back(std::in_place_type<DrawnRect>, x, y, width, height, color);
   }
   // The outline of a rectangle, one pixel wide, inside it.
   void Frame(float x, float y, float width, float height, Color color) {
@@ -57,14 +57,15 @@ class Drawing {
     Rect(x + width - 1, y, 1, height, color);
   }
   void Line(std::vector<DrawnPoint> points, float width, Color color, bool dashed = false) {
-    items_.push_back(DrawnLine{std::move(points), width, color, dashed});
+    items_.emplace_back(std::in_place_type<DrawnLine>, std::move(points), width, color, dashed);
   }
   void Dot(float x, float y, float radius, Color color) {
-    items_.push_back(DrawnDot{x, y, radius, color});
+    items_.emplace_back(std::in_place_type<DrawnDot>, x, y, radius, color);
   }
   void Text(float x, float y, float width, float height, std::string text, const FontSpec& font,
             Color color, Alignment alignment = Alignment::Left) {
-    items_.push_back(DrawnText{x, y, width, height, std::move(text), font, color, alignment});
+    items_.emplace_back(std::in_place_type<DrawnText>, x, y, width, height, std::move(text), font,
+                        color, alignment);
   }
 
   const std::vector<Item>& Items() const { return items_; }

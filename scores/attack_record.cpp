@@ -31,6 +31,12 @@ AttackRecord AttackStartingNow() {
   return record;
 }
 
+void AddPress(AttackRecord& record, uint32_t ms_since_go, int left, int right, int typed) {
+  const bool correct = (left + right) % 10 == typed;
+  record.presses.push_back({ms_since_go, left, right, typed, correct});
+  ++(correct ? record.score : record.wrong);
+}
+
 std::optional<std::string> RecordFault(const AttackRecord& record) {
   if (!IsRealDateTime(record.started)) return "its start is no real date and time";
   if (record.utc_offset_minutes < -kOffsetLimitMinutes ||

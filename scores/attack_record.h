@@ -21,15 +21,19 @@ struct AnswerPress {
 };
 
 struct AttackRecord {
-  LocalDateTime started;       // the player's clock when "GO!" went
-  int utc_offset_minutes = 0;  // of that clock, east of Greenwich positive
-  int score = 0;               // correct answers
-  int wrong = 0;               // wrong presses
+  LocalDateTime started;             // the player's clock when "GO!" went
+  int utc_offset_minutes = 0;        // of that clock, east of Greenwich positive
+  int score = 0;                     // correct answers
+  int wrong = 0;                     // wrong presses
   std::vector<AnswerPress> presses;  // in the order typed
 };
 
 // An empty record that starts now, by the player's clock.
 AttackRecord AttackStartingNow();
+
+// Keeps a digit typed during play, counted as a correct answer or a wrong press. Nothing is
+// written until the time attack is recorded (RecordTimeAttack).
+void AddPress(AttackRecord& record, uint32_t ms_since_go, int left, int right, int typed);
 
 // Why a record cannot be stored, or nothing when it can: every digit 0 to 9, each press within
 // play and not before the one typed earlier, marked correct exactly when it is, and the score

@@ -51,12 +51,10 @@ void WriteHistoryJson(const std::vector<StoredAttack>& attacks, std::ostream& ou
   out << "{\"time_attacks\": [";
   const char* between = "\n";
   for (const StoredAttack& attack : attacks) {
-    out << between << "  {\"id\": " << attack.id << ", \"started\": \""
-        << IsoText(attack.started) << "\", \"utc_offset\": "
-        << JsonString(OffsetText(attack.utc_offset_minutes)) << ", \"score\": " << attack.score
-        << ", \"wrong\": " << Number(attack.wrong, "null")
-        << ", \"carried_over\": " << (attack.carried_over ? "true" : "false")
-        << ", \"presses\": [";
+    out << between << "  {\"id\": " << attack.id << ", \"started\": \"" << IsoText(attack.started)
+        << "\", \"utc_offset\": " << JsonString(OffsetText(attack.utc_offset_minutes))
+        << ", \"score\": " << attack.score << ", \"wrong\": " << Number(attack.wrong, "null")
+        << ", \"carried_over\": " << (attack.carried_over ? "true" : "false") << ", \"presses\": [";
     const char* next = "\n";
     for (const AnswerPress& press : attack.presses) {
       out << next << "    {\"ms_since_go\": " << press.ms_since_go << ", \"left\": " << press.left

@@ -16,12 +16,12 @@ struct StoredAttack {
   std::optional<int> utc_offset_minutes;  // not known for a carried-over high score
   int score = 0;
   std::optional<int> wrong;
-  bool carried_over = false;  // a high score kept before the history began: no presses
+  bool carried_over = false;         // a high score kept before the history began: no presses
   std::vector<AnswerPress> presses;  // only where they were asked for
 };
 
 struct History {
-  bool readable = true;  // false: standard error has said why
+  bool readable = true;               // false: standard error has said why
   std::vector<StoredAttack> attacks;  // in the order recorded
 };
 

@@ -48,8 +48,7 @@ std::string DamagedName(const std::string& path) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", now.year, now.month, now.day,
                 now.hour, now.minute, now.second);
-  const std::string base =
-      (file.parent_path() / file.stem()).string() + ".damaged-" + stamp;
+  const std::string base = (file.parent_path() / file.stem()).string() + ".damaged-" + stamp;
   std::string name = base + file.extension().string();
   for (int number = 2; DatabaseFileExists(name); ++number)
     name = base + "-" + std::to_string(number) + file.extension().string();

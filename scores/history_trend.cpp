@@ -35,7 +35,8 @@ HistoryTrend TrendOf(const std::vector<ScoredMoment>& moments, int64_t today) {
     for (int score : scores)
       played.best = std::max(played.best, score);
     int64_t sum = 0, count = 0;
-    for (auto it = by_day.lower_bound(day - (kWeek - 1)); it != by_day.end() && it->first <= day; ++it) {
+    for (auto it = by_day.lower_bound(day - (kWeek - 1)); it != by_day.end() && it->first <= day;
+         ++it) {
       for (int score : it->second)
         sum += score;
       count += static_cast<int64_t>(it->second.size());

@@ -19,8 +19,8 @@ std::optional<LocalDateTime> Read(std::string_view text, const char* pattern) {
 
 std::string Format(const LocalDateTime& time, const char* pattern) {
   char text[64];
-  std::snprintf(text, sizeof text, pattern, time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
+  std::snprintf(text, sizeof text, pattern, time.year, time.month, time.day, time.hour, time.minute,
+                time.second);
   return text;
 }
 
@@ -56,7 +56,8 @@ LocalDateTime DateOfDay(int64_t day) {
   const int64_t day_of_era = z - era * 146097;
   const int64_t year_of_era =
       (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const int64_t shifted_month = (5 * day_of_year + 2) / 153;
   const int month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
   const int year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));

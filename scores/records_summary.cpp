@@ -40,7 +40,7 @@ std::string RecordsSummary(const RecordsOverview& overview) {
             PercentText(last.accuracy) + "、1問あたり " + SecondsText(last.median_answer_ms) +
             "（中央値）\n";
   }
-  text += "時間のかかる足し算（直近 " + Count(overview.weak_attacks) + "）: " +
-          SlowestSums(overview.weak) + "\n";
+  text += "時間のかかる足し算（直近 " + Count(overview.weak_attacks) +
+          "）: " + SlowestSums(overview.weak) + "\n";
   return text;
 }

@@ -14,15 +14,15 @@ inline constexpr int kAnswersToRank = 3;
 inline constexpr size_t kSlowestShown = 5;
 
 struct SumFigures {
-  int answers = 0;  // correct answers
-  int wrong = 0;    // wrong presses
+  int answers = 0;                   // correct answers
+  int wrong = 0;                     // wrong presses
   std::optional<double> median_ms;   // of the answers' times
   std::optional<double> error_rate;  // wrong presses among all presses
 };
 
 struct WeakSums {
   std::array<std::array<SumFigures, 10>, 10> pairs;  // [left][right]
-  SumFigures with_carry;  // left + right of 10 or more
+  SumFigures with_carry;                             // left + right of 10 or more
   SumFigures without_carry;
   // Up to five pairs {left, right}, the slowest first, among those answered kAnswersToRank times.
   std::vector<std::pair<int, int>> slowest;

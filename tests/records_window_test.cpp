@@ -82,7 +82,8 @@ TEST_F(RecordsWindow, TheLastCurveStandsAsBarsWhereItsAnswersFell) {
   auto red_in = [&](int interval) {
     for (int y = static_cast<int>(kCurveBottom) + 20; y < kCurveBottom + 36; ++y) {
       for (int x = 0; x < kIntervalWidth; ++x) {
-        const uint32_t c = shot.ColorAt(static_cast<int>(kCurveLeft + kIntervalWidth * interval) + x, y);
+        const uint32_t c =
+            shot.ColorAt(static_cast<int>(kCurveLeft + kIntervalWidth * interval) + x, y);
         if (((c >> 16) & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100) return true;
       }
     }
@@ -156,7 +157,8 @@ TEST_F(RecordsWindow, KeysAndTabsMoveBetweenTheViewsAndEscCloses) {
   EXPECT_EQ(shown(), history);
   window.KeyPressed(VK_HOME, 0);
   EXPECT_EQ(shown(), curve);
-  window.MousePressed(MouseButton::Left, 0, static_cast<int>(kTabLeft + 2 * (kTabWidth + kTabGap) + 5),
+  window.MousePressed(MouseButton::Left, 0,
+                      static_cast<int>(kTabLeft + 2 * (kTabWidth + kTabGap) + 5),
                       static_cast<int>(kTabTop + 5));
   EXPECT_EQ(shown(), sums);
   window.KeyPressed(VK_ESCAPE, 0);

@@ -50,11 +50,11 @@ void MakeFolders(const fs::path& folder) {
   if (fs::create_directory(folder, error)) {
     fs::permissions(folder, fs::perms::owner_all, error);
   } else if (error) {
-    throw DatabaseError(error == std::errc::read_only_file_system ||
-                                error == std::errc::permission_denied
-                            ? DatabaseFailure::kReadOnly
-                            : DatabaseFailure::kOther,
-                        "cannot make the folder " + folder.string() + " (" + error.message() + ")");
+    throw DatabaseError(
+        error == std::errc::read_only_file_system || error == std::errc::permission_denied
+            ? DatabaseFailure::kReadOnly
+            : DatabaseFailure::kOther,
+        "cannot make the folder " + folder.string() + " (" + error.message() + ")");
   }
 }
 
@@ -99,7 +99,8 @@ Database::~Database() {
 
 void Database::Execute(std::string_view sql) {
   std::string text(sql);
-  Check(data_->connection, sqlite3_exec(data_->connection, text.c_str(), nullptr, nullptr, nullptr));
+  Check(data_->connection,
+        sqlite3_exec(data_->connection, text.c_str(), nullptr, nullptr, nullptr));
 }
 
 int64_t Database::LastInsertId() const {

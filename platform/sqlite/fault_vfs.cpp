@@ -78,9 +78,25 @@ int DeviceCharacteristics(sqlite3_file* file) {
 
 // Version 1: no shared memory, so no write-ahead log under a test's faults.
 const sqlite3_io_methods kFaultMethods = {
-    1,        Close,  Read,       Write,       Truncate,          Sync,
-    FileSize, Lock,   Unlock,     CheckReservedLock, FileControl, SectorSize,
-    DeviceCharacteristics, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    1,
+    Close,
+    Read,
+    Write,
+    Truncate,
+    Sync,
+    FileSize,
+    Lock,
+    Unlock,
+    CheckReservedLock,
+    FileControl,
+    SectorSize,
+    DeviceCharacteristics,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
 };
 
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* out_flags) {

@@ -180,10 +180,10 @@ TEST_F(Days, ArePlayersLocalDaysAcrossMidnightAndTheStartOfSummerTime) {
 TEST_F(Days, ArePlayersLocalDaysAtTheEndOfSummerTimeWestOfGreenwich) {
   SetZone("America/New_York");  // 2024-11-03 02:00 EDT became 01:00 EST
   const std::vector<ScoredMoment> moments = {
-      At(2024, 11, 2, 4, 30, 1),   // 00:30 on the 2nd, EDT
-      At(2024, 11, 3, 3, 30, 2),   // 23:30 on the 2nd
-      At(2024, 11, 4, 4, 30, 3),   // 23:30 on the 3rd, EST: a day of 25 hours later
-      At(2024, 11, 4, 5, 30, 4),   // 00:30 on the 4th
+      At(2024, 11, 2, 4, 30, 1),  // 00:30 on the 2nd, EDT
+      At(2024, 11, 3, 3, 30, 2),  // 23:30 on the 2nd
+      At(2024, 11, 4, 4, 30, 3),  // 23:30 on the 3rd, EST: a day of 25 hours later
+      At(2024, 11, 4, 5, 30, 4),  // 00:30 on the 4th
   };
   EXPECT_EQ(moments[2].started, (LocalDateTime{2024, 11, 3, 23, 30, 0}));
   const HistoryTrend trend = TrendOf(moments, DayNumber(2024, 11, 4));

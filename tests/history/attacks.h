@@ -20,15 +20,14 @@ inline std::vector<AnswerPress> Presses(const std::vector<Typed>& typed) {
   return presses;
 }
 
-// A record as the game fills it: score and wrong presses counted from the presses.
+// A record as the game fills it.
 inline AttackRecord Attack(const LocalDateTime& started, const std::vector<Typed>& typed,
                            int utc_offset_minutes = 540) {
   AttackRecord record;
   record.started = started;
   record.utc_offset_minutes = utc_offset_minutes;
-  record.presses = Presses(typed);
-  for (const AnswerPress& press : record.presses)
-    ++(press.correct ? record.score : record.wrong);
+  for (const Typed& t : typed)
+    AddPress(record, t.ms, t.left, t.right, t.typed);
   return record;
 }
 

@@ -60,8 +60,8 @@ class HistoryFile : public testing::Test {
 
 TEST_F(HistoryFile, KeepsEveryTimeAttackWithItsPressesBesideTheSettingsFile) {
   EXPECT_EQ(Path(), (install_.Directory() / "noruka-keisan.db").string());
-  const AttackRecord morning = Attack(kMorning, {{812, 3, 4, 7}, {1500, 7, 9, 5}, {1900, 7, 9, 6}},
-                                      -300);
+  const AttackRecord morning =
+      Attack(kMorning, {{812, 3, 4, 7}, {1500, 7, 9, 5}, {1900, 7, 9, 6}}, -300);
   ASSERT_TRUE(RecordTimeAttack(morning));
   ASSERT_TRUE(RecordTimeAttack(SteadyAttack(kEvening)));
 
@@ -129,8 +129,7 @@ TEST_F(HistoryFile, RefusesAnythingButDigitsTypedDuringPlay) {
   Database database(Path(), Database::Access::kWrite, 0);
   EXPECT_THROW(database.Execute("INSERT INTO press VALUES (1, 9, 100, 1, 2, 13, 0)"),
                DatabaseError);
-  EXPECT_THROW(database.Execute("INSERT INTO press VALUES (1, 9, 100, 1, 2, 4, 1)"),
-               DatabaseError);
+  EXPECT_THROW(database.Execute("INSERT INTO press VALUES (1, 9, 100, 1, 2, 4, 1)"), DatabaseError);
 }
 
 // The high scores dated before the history's first time attack come over, once each.
@@ -150,8 +149,7 @@ TEST_F(HistoryFile, CarriesTheHighScoresOfTheSettingsFileOverOnce) {
   EXPECT_EQ(Scores(history), (std::vector<int>{52, 39, 1, 2}));
   EXPECT_TRUE(history.attacks[0].carried_over && history.attacks[1].carried_over);
   EXPECT_EQ(history.attacks[1].started, (LocalDateTime{2023, 12, 31, 23, 59, 59}));
-  EXPECT_FALSE(history.attacks[0].utc_offset_minutes || history.attacks[0].wrong)
-      << "not known";
+  EXPECT_FALSE(history.attacks[0].utc_offset_minutes || history.attacks[0].wrong) << "not known";
   EXPECT_TRUE(history.attacks[0].presses.empty());
 }
 
@@ -220,8 +218,8 @@ TEST_F(HistoryFile, ADamagedFileIsMovedAsideUnderADatedNameAndANewOneBegun) {
     std::string bytes = Contents(Path());
     const size_t page = static_cast<size_t>(root.Int(0) - 1) * 4096;
     ASSERT_LT(page + 4096, bytes.size() + 1);
-    std::fill(bytes.begin() + static_cast<long>(page), bytes.begin() + static_cast<long>(page) + 100,
-              '\xA5');
+    std::fill(bytes.begin() + static_cast<long>(page),
+              bytes.begin() + static_cast<long>(page) + 100, '\xA5');
     Store(Path(), bytes);
   }
   said = Said([&] { recorded = RecordTimeAttack(SteadyAttack(kEvening)); });
@@ -268,10 +266,10 @@ TEST_F(HistoryFile, AReadOnlyFolderIsStillReadAndTheWriteFailsInOneLine) {
     const bool recorded = RecordTimeAttack(SteadyAttack(kEvening));
     const std::string said = testing::internal::GetCapturedStderr();
     const History history = ReadWholeHistory();
-    _exit(recorded                ? 11
-          : Lines(said) != 1      ? 12
-          : !history.readable     ? 13
-                                  : static_cast<int>(history.attacks.size()));
+    _exit(recorded            ? 11
+          : Lines(said) != 1  ? 12
+          : !history.readable ? 13
+                              : static_cast<int>(history.attacks.size()));
   }
   int status = -1;
   waitpid(reader, &status, 0);
