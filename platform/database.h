@@ -8,12 +8,11 @@
 #include <string>
 #include <string_view>
 
+// What the program does differently: the rest (a full disk, a folder that cannot be written,
+// a lock held too long) it can only report, with the reason the message gives.
 enum class DatabaseFailure {
-  kMissing,   // no such file, opened for reading
-  kBusy,      // another connection kept its lock longer than the wait allowed
-  kCorrupt,   // the file is no database, or a damaged one
-  kFull,      // the disk is full
-  kReadOnly,  // the file or its folder cannot be written
+  kMissing,  // no such file, opened for reading
+  kCorrupt,  // the file is no database, or a damaged one
   kOther,
 };
 
@@ -60,7 +59,6 @@ class Statement {
   // Parameters count from 1.
   Statement& Bind(int index, int64_t value);
   Statement& Bind(int index, std::string_view text);
-  Statement& BindNull(int index);
   // Runs to the next row; false when there is none left.
   bool Step();
   // Makes it ready to run again, keeping its parameters.

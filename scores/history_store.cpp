@@ -1,5 +1,6 @@
 #include "scores/history_store.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/database.h"

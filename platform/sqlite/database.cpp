@@ -13,21 +13,9 @@ namespace {
 namespace fs = std::filesystem;
 
 DatabaseFailure FailureOf(int code) {
-  switch (code & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return DatabaseFailure::kBusy;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      return DatabaseFailure::kCorrupt;
-    case SQLITE_FULL:
-      return DatabaseFailure::kFull;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-      return DatabaseFailure::kReadOnly;
-    default:
-      return DatabaseFailure::kOther;
-  }
+  const int primary = code & 0xFF;
+  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ? DatabaseFailure::kCorrupt
+                                                               : DatabaseFailure::kOther;
 }
 
 // The library's message, with the system's reason where there is one.
@@ -50,11 +38,8 @@ void MakeFolders(const fs::path& folder) {
   if (fs::create_directory(folder, error)) {
     fs::permissions(folder, fs::perms::owner_all, error);
   } else if (error) {
-    throw DatabaseError(
-        error == std::errc::read_only_file_system || error == std::errc::permission_denied
-            ? DatabaseFailure::kReadOnly
-            : DatabaseFailure::kOther,
-        "cannot make the folder " + folder.string() + " (" + error.message() + ")");
+    throw DatabaseError(DatabaseFailure::kOther,
+                        "cannot make the folder " + folder.string() + " (" + error.message() + ")");
   }
 }
 
@@ -127,11 +112,6 @@ Statement& Statement::Bind(int index, int64_t value) {
 Statement& Statement::Bind(int index, std::string_view text) {
   Check(data_->connection, sqlite3_bind_text(data_->statement, index, text.data(),
                                              static_cast<int>(text.size()), SQLITE_TRANSIENT));
-  return *this;
-}
-
-Statement& Statement::BindNull(int index) {
-  Check(data_->connection, sqlite3_bind_null(data_->statement, index));
   return *this;
 }
 
