@@ -6,7 +6,6 @@
 
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "platform/colors_and_fonts.h"
@@ -42,12 +41,11 @@ struct DrawnText {
   Alignment alignment;
 };
 
+// Painted in layers, each in the order drawn: rectangles, then lines, then dots, then text.
 class Drawing {
  public:
-  using Item = std::variant<DrawnRect, DrawnLine, DrawnDot, DrawnText>;
-
   void Rect(float x, float y, float width, float height, Color color) {
-    items_.emplace_back(std::in_place_type<DrawnRect>, x, y, width, height, color);
+    rects_.push_back({x, y, width, height, color});
   }
   // The outline of a rectangle, one pixel wide, inside it.
   void Frame(float x, float y, float width, float height, Color color) {
@@ -57,19 +55,23 @@ class Drawing {
     Rect(x + width - 1, y, 1, height, color);
   }
   void Line(std::vector<DrawnPoint> points, float width, Color color, bool dashed = false) {
-    items_.emplace_back(std::in_place_type<DrawnLine>, std::move(points), width, color, dashed);
+    lines_.push_back({std::move(points), width, color, dashed});
   }
-  void Dot(float x, float y, float radius, Color color) {
-    items_.emplace_back(std::in_place_type<DrawnDot>, x, y, radius, color);
-  }
+  void Dot(float x, float y, float radius, Color color) { dots_.push_back({x, y, radius, color}); }
   void Text(float x, float y, float width, float height, std::string text, const FontSpec& font,
             Color color, Alignment alignment = Alignment::Left) {
-    items_.emplace_back(std::in_place_type<DrawnText>, x, y, width, height, std::move(text), font,
-                        color, alignment);
+    texts_.push_back({x, y, width, height, std::move(text), font, color, alignment});
   }
 
-  const std::vector<Item>& Items() const { return items_; }
+  const std::vector<DrawnRect>& Rects() const { return rects_; }
+  const std::vector<DrawnLine>& Lines() const { return lines_; }
+  const std::vector<DrawnDot>& Dots() const { return dots_; }
+  const std::vector<DrawnText>& Texts() const { return texts_; }
+  bool Empty() const { return rects_.empty() && lines_.empty() && dots_.empty() && texts_.empty(); }
 
  private:
-  std::vector<Item> items_;
+  std::vector<DrawnRect> rects_;
+  std::vector<DrawnLine> lines_;
+  std::vector<DrawnDot> dots_;
+  std::vector<DrawnText> texts_;
 };

@@ -23,7 +23,7 @@ std::vector<StoredAttack> StandIns() {
     attack.carried_over = true;
     attacks.push_back(attack);
   }
-  // Stored in rank order, carried over in it: the order recorded is unknown.
+  // In rank order, as they will be carried over.
   return attacks;
 }
 

@@ -196,10 +196,8 @@ TEST_F(RecordsWindow, SaysSoWhenTheHistoryCannotBeRead) {
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("cannot read the history"), std::string::npos) << said;
   bool told = false;
-  for (const Drawing::Item& item : window.Drawn().Items()) {
-    if (const auto* text = std::get_if<DrawnText>(&item))
-      told = told || text->text.starts_with("成績の記録を読めませんでした");
-  }
+  for (const DrawnText& text : window.Drawn().Texts())
+    told = told || text.text.starts_with("成績の記録を読めませんでした");
   EXPECT_TRUE(told);
 }
 

@@ -1,7 +1,6 @@
 #include "platform/qt/compose.h"
 
 #include <algorithm>
-#include <variant>
 
 #include "platform/form.h"
 #include "platform/qt/image.h"
@@ -35,40 +34,35 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Painted in the form's own pixels: the painter scales them to the screen's.
-struct DrawingPainter {
-  QPainter& painter;
-
-  void operator()(const DrawnRect& rect) const {
-    painter.setRenderHint(QPainter::Antialiasing, false);
+// In the form's own pixels: the painter scales them to the screen's.
+void PaintDrawing(QPainter& painter, const Drawing& drawing) {
+  painter.save();
+  for (const DrawnRect& rect : drawing.Rects())
     painter.fillRect(QRectF(rect.x, rect.y, rect.width, rect.height), ToQColor(rect.color));
-  }
-  void operator()(const DrawnLine& line) const {
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setBrush(Qt::NoBrush);
+  for (const DrawnLine& line : drawing.Lines()) {
     QPolygonF points;
     for (const DrawnPoint& point : line.points)
       points << QPointF(point.x, point.y);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    QPen pen(ToQColor(line.color), line.width, line.dashed ? Qt::DashLine : Qt::SolidLine,
-             Qt::RoundCap, Qt::RoundJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ToQColor(line.color), line.width,
+                        line.dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolyline(points);
   }
-  void operator()(const DrawnDot& dot) const {
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(Qt::NoPen);
+  painter.setPen(Qt::NoPen);
+  for (const DrawnDot& dot : drawing.Dots()) {
     painter.setBrush(ToQColor(dot.color));
     painter.drawEllipse(QPointF(dot.x, dot.y), dot.radius, dot.radius);
   }
-  void operator()(const DrawnText& text) const {
-    painter.setRenderHint(QPainter::Antialiasing, true);
+  for (const DrawnText& text : drawing.Texts()) {
     painter.setFont(ToQFont(text.font));
     painter.setPen(ToQColor(text.color));
     painter.drawText(QRectF(text.x, text.y, text.width, text.height),
                      AlignmentFlags(text.alignment) | Qt::AlignVCenter | Qt::TextSingleLine,
                      ToQString(text.text));
   }
-};
+  painter.restore();
+}
 
 }  // namespace
 
@@ -78,12 +72,7 @@ void ComposeForm(const Form& form, QPainter& painter, const QRect& clip) {
   if (const Region* outline = form.Outline()) visible &= ToQRegion(*outline);
   painter.setClipRegion(visible);
   painter.drawImage(0, 0, ToQImage(form.PersistentImage()));
-  if (!form.Drawn().Items().empty()) {
-    painter.save();
-    for (const Drawing::Item& item : form.Drawn().Items())
-      std::visit(DrawingPainter{painter}, item);
-    painter.restore();
-  }
+  if (!form.Drawn().Empty()) PaintDrawing(painter, form.Drawn());
   for (const auto& label : form.Labels()) {
     if (!label->Visible()) continue;
     painter.setClipRegion(visible & ToQRect(label->PixelBounds()));
