@@ -6,7 +6,7 @@
 #include "scores/attack_record.h"
 
 // How long a write or a read waits for another copy of the game to finish its own.
-inline constexpr int kHistoryWaitMs = 1000;
+inline constexpr int kHistoryWaitMs = 2000;
 
 // Beside the settings file, by the same rule, named like it: "noruka-keisan.db".
 std::string HistoryFilePath();
