@@ -24,7 +24,8 @@ Chosen Choose(const std::vector<StoredAttack>& attacks, int64_t today) {
     if (attack.carried_over) continue;
     if (!chosen.last) chosen.last = i;
     if (!chosen.best || attack.score >= attacks[*chosen.best].score) chosen.best = i;
-    if (InDays(attack, today, kMonthDays)) chosen.month.push_back(i);
+    if (InDays(attack, today, kMonthDays) && chosen.month.size() < kMonthMostAttacks)
+      chosen.month.push_back(i);
     if (chosen.recent.size() < kWeakSumsAttacks) chosen.recent.push_back(i);
   }
   return chosen;

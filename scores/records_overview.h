@@ -14,6 +14,9 @@
 #include "scores/work_curve.h"
 
 inline constexpr int kMonthDays = 30;  // the median curve's days, today included
+// Of them, the median curve takes at most the most recent so many: enough for a median, and
+// what is read stays small however much is played.
+inline constexpr size_t kMonthMostAttacks = 300;
 inline constexpr int kWeekDays = 7;
 inline constexpr size_t kWeakSumsAttacks = 100;  // the most recent, for the weak sums
 
@@ -31,7 +34,7 @@ struct RecordsOverview {
 
   std::optional<AttackCurve> last;        // the last time attack recorded with its presses
   std::optional<AttackCurve> best_curve;  // the best of those
-  int month_attacks = 0;                  // recorded in the last kMonthDays days
+  int month_attacks = 0;  // recorded in the last kMonthDays days, at most kMonthMostAttacks
   std::array<double, kIntervals> month_median{};
 
   std::vector<ScoredMoment> moments;  // every time attack, in the order played

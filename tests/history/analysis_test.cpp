@@ -5,6 +5,7 @@
 
 #include "platform/local_time.h"
 #include "scores/history_trend.h"
+#include "scores/records_overview.h"
 #include "scores/weak_sums.h"
 #include "scores/work_curve.h"
 #include "tests/history/attacks.h"
@@ -191,6 +192,72 @@ TEST_F(Days, ArePlayersLocalDaysAtTheEndOfSummerTimeWestOfGreenwich) {
   EXPECT_EQ(trend.days[0].attacks, 2);
   EXPECT_EQ(trend.longest_streak, 3);
   EXPECT_EQ(trend.current_streak, 3);
+}
+
+// Today is 2024-06-30; each time attack scores as many as it has presses, all correct.
+class Overview : public testing::Test {
+ protected:
+  static constexpr int64_t kToday = 19904;  // 2024-06-30
+  void Add(int days_ago, int score, bool carried = false) {
+    StoredAttack attack;
+    attack.id = static_cast<int64_t>(attacks_.size()) + 1;
+    attack.started = DateOfDay(kToday - days_ago);
+    attack.score = score;
+    attack.carried_over = carried;
+    if (!carried) {
+      for (int i = 0; i < score; ++i)
+        attack.presses.push_back({static_cast<uint32_t>(i * 100), 1, 1, 2, true});
+    }
+    attacks_.push_back(attack);
+  }
+  std::vector<size_t> Needed() const {
+    std::vector<size_t> needed;
+    const std::vector<bool> marks = PressesNeeded(attacks_, kToday);
+    for (size_t i = 0; i < marks.size(); ++i) {
+      if (marks[i]) needed.push_back(i);
+    }
+    return needed;
+  }
+  std::vector<StoredAttack> attacks_;
+};
+
+TEST_F(Overview, TheBestLastMonthAndWeekAreTheRecordedTimeAttacksOfTheirDays) {
+  Add(400, 99, true);  // a high score from before: the best, without a curve
+  Add(200, 50);        // the best curve: the earlier of two equal
+  Add(150, 50);
+  Add(30, 7);  // a day too old for the month
+  Add(29, 9);  // the month's first day
+  Add(7, 11);  // a day too old for the week
+  Add(6, 13);
+  Add(0, 17);  // the last
+  EXPECT_EQ(kToday, DayNumber(2024, 6, 30));
+  EXPECT_EQ(Needed(), (std::vector<size_t>{1, 2, 3, 4, 5, 6, 7})) << "the weak sums' hundred";
+
+  const RecordsOverview overview = OverviewOf(attacks_, kToday);
+  EXPECT_EQ(overview.attacks, 8);
+  EXPECT_EQ(overview.carried_over, 1);
+  EXPECT_EQ(overview.best->score, 99);
+  EXPECT_EQ(overview.best_curve->started, DateOfDay(kToday - 200));
+  EXPECT_EQ(overview.last->figures.score, 17);
+  EXPECT_EQ(overview.month_attacks, 4);
+  EXPECT_EQ(overview.month_median[0], (11 + 13) / 2.0) << "counts 9, 11, 13, 17 in the first 5 s";
+  EXPECT_EQ(std::tie(overview.week_attacks, overview.week_best), std::tuple(2, 17));
+  EXPECT_DOUBLE_EQ(overview.week_mean, 15);
+  EXPECT_EQ(overview.weak_attacks, 7);
+  EXPECT_EQ(overview.weak.pairs[1][1].answers, 50 + 50 + 7 + 9 + 11 + 13 + 17);
+}
+
+// However much is played, what is read stays bounded: the last hundred, the month's most recent
+// three hundred, and the best.
+TEST_F(Overview, ReadsThePressesOfABoundedNumberOfTimeAttacks) {
+  Add(500, 60);
+  for (int i = 0; i < 1000; ++i)
+    Add(i < 600 ? 40 : 0, 20);
+  const std::vector<size_t> needed = Needed();
+  EXPECT_EQ(needed.size(), 1u + kMonthMostAttacks);
+  EXPECT_EQ(needed.front(), 0u) << "the best";
+  EXPECT_EQ(needed[1], 1001u - kMonthMostAttacks) << "the month's most recent";
+  EXPECT_EQ(OverviewOf(attacks_, kToday).month_attacks, static_cast<int>(kMonthMostAttacks));
 }
 
 TEST(Dates, DayNumbersCountAcrossMonthsLeapYearsAndCenturies) {
