@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,14 @@ void Report(const char* what, std::vector<double> samples) {
   };
   std::printf("%-58s p50 %7.2f ms  p99 %7.2f ms  max %7.2f ms  (%zu)\n", what, at(0.5), at(0.99),
               samples.back(), samples.size());
+}
+
+// How busy the machine was: these figures are the disk's and the scheduler's as much as ours.
+void ReportLoad() {
+  std::ifstream load("/proc/loadavg");
+  std::string one, five;
+  load >> one >> five;
+  std::printf("load average %s (1 min), %s (5 min)\n", one.c_str(), five.c_str());
 }
 
 std::string Scratch() {
@@ -104,6 +113,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s GAME\n", argv[0]);
     return 2;
   }
+  ReportLoad();
   const std::string fresh = Scratch();
   Report("write one time attack of 60 answers, into a new history", Writes(fresh, 300));
   std::printf("file size per time attack of 60 answers: %.0f bytes (300 stored)\n",
@@ -131,6 +141,7 @@ int main(int argc, char** argv) {
   Report("open the window, 10,000 stored, all in the last 30 days", WindowOpenings(month, 5));
   Report("--stats, 10,000 stored, all in the last 30 days", StatsRuns(month, argv[1], 5));
 
+  ReportLoad();
   App::OverridePath("");
   for (const std::string& folder : {fresh, full, month})
     fs::remove_all(folder);
