@@ -51,33 +51,25 @@ int ShiftOf(Qt::KeyboardModifiers modifiers) {
          (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-// The virtual key of a key a form's own handler may take; 0 for any other.
+// The keys a form's own handler may take, with their virtual keys.
+struct KeyName {
+  int qt_key;
+  int vk;
+};
+constexpr KeyName kFormKeys[] = {
+    {Qt::Key_Tab, VK_TAB},      {Qt::Key_Backtab, VK_TAB},   {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},    {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},  {Qt::Key_Down, VK_DOWN},
+};
+
+// 0 for a key no form handler takes.
 int VirtualKeyOf(int key) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_0 + (key - Qt::Key_0);
-  switch (key) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return VK_RETURN;
-    case Qt::Key_Escape:
-      return VK_ESCAPE;
-    case Qt::Key_End:
-      return VK_END;
-    case Qt::Key_Home:
-      return VK_HOME;
-    case Qt::Key_Left:
-      return VK_LEFT;
-    case Qt::Key_Up:
-      return VK_UP;
-    case Qt::Key_Right:
-      return VK_RIGHT;
-    case Qt::Key_Down:
-      return VK_DOWN;
-    default:
-      return 0;
+  for (const KeyName& name : kFormKeys) {
+    if (name.qt_key == key) return name.vk;
   }
+  return 0;
 }
 
 }  // namespace
