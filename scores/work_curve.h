@@ -31,10 +31,11 @@ struct CurveFigures {
   int wrong = 0;
   std::optional<double> accuracy;          // correct answers among all presses
   std::optional<double> median_answer_ms;  // of AnswerTimes
-  // The following compare intervals with their mean, score / 12; none for a score of 0.
+  // The intervals against their mean, score / 12: none for a score of 0.
   std::optional<double> initial_effort;  // the first interval against the mean
   std::optional<double> fluctuation;     // (highest - lowest interval) / mean
-  std::optional<double> second_half;     // the last six intervals against the first six
+  // The last six intervals against the first six: none while the first six have no answer.
+  std::optional<double> second_half;
 };
 
 CurveFigures FiguresOf(const std::vector<AnswerPress>& presses);
