@@ -9,6 +9,11 @@ Attack::Attack(DigitSource& digits) : digits_(digits) {
     digit = digits_.Next();
 }
 
+void Attack::Start(uint32_t tick) {
+  start_ = tick;
+  record_ = AttackStartingNow();
+}
+
 double Attack::Remaining(uint32_t tick) const {
   // Unsigned difference: right across the wrap of the tick counter.
   const uint32_t elapsed = tick - start_;
@@ -40,7 +45,7 @@ bool Attack::Take(int digit, uint32_t tick) {
     if (wrong_held_[digit]) return false;
     wrong_held_[digit] = true;
   }
-  presses_.push_back({tick - start_, left, right, digit, correct});
+  AddPress(record_, tick - start_, left, right, digit);
   if (!correct) return false;
 
   ++correct_;

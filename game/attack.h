@@ -1,6 +1,7 @@
 #pragma once
 // One time attack: the row of digits, the pair the player works on, the correct answers, the
-// minute of play and every digit typed during it. The windows show it; mod_Main runs it.
+// minute of play and every digit typed during it. The windows show it; mod_Main runs it and
+// keeps its record in the history.
 
 #include <array>
 #include <cstdint>
@@ -8,20 +9,12 @@
 #include <vector>
 
 #include "game/random_digits.h"
+#include "scores/attack_record.h"
 
 class Attack {
  public:
   static constexpr int kCells = 20;
   static constexpr double kTimeLimit = 60;  // seconds of play
-
-  // A digit typed during play, as the player gave it.
-  struct Press {
-    uint32_t ms;  // since play began
-    int left;     // the pair's digits
-    int right;
-    int typed;
-    bool correct;
-  };
 
   // Deals the row, cell 0 first.
   explicit Attack(DigitSource& digits);
@@ -33,7 +26,8 @@ class Attack {
   // The ones digit of the current pair's sum.
   int Expected() const { return (row_[pair_] + row_[pair_ + 1]) % 10; }
 
-  void Start(uint32_t tick) { start_ = tick; }
+  // Play begins: the clock starts, and the record takes the player's date and time.
+  void Start(uint32_t tick);
   uint32_t StartTick() const { return start_; }
   // Seconds left at tick; the tick count may wrap during play.
   double Remaining(uint32_t tick) const;
@@ -50,8 +44,8 @@ class Attack {
   // after pass, is one press.
   bool Take(int digit, uint32_t tick);
 
-  const std::vector<Press>& Presses() const { return presses_; }
-  int WrongCount() const { return static_cast<int>(presses_.size()) - correct_; }
+  // Every digit typed during play, and when, as the history keeps it.
+  const AttackRecord& Record() const { return record_; }
 
  private:
   DigitSource& digits_;
@@ -59,7 +53,7 @@ class Attack {
   int pair_ = 0;
   int correct_ = 0;
   uint32_t start_ = 0;
-  std::vector<Press> presses_;
+  AttackRecord record_;
   // Wrong digits read since the last pass that read none.
   std::array<bool, 10> wrong_held_{};
 };

@@ -1,3 +1,4 @@
+#include "game/command_line.h"
 #include "game/mod_Main.h"
 #include "platform/application.h"
 #include "platform/picture.h"
@@ -13,5 +14,7 @@ void Start() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Options are answered without a display; the game itself takes none.
+  if (std::optional<int> status = RunCommandLine(argc, argv)) return *status;
   return RunApplication(argc, argv, Start);
 }

@@ -14,6 +14,7 @@
 #include "platform/system_metrics.h"
 #include "rgn/talk_window.h"
 #include "scores/high_scores.h"
+#include "scores/history_store.h"
 
 namespace mod_Main {
 
@@ -137,6 +138,8 @@ void ShowResult(const Attack& attack, LoopState& loop) {
     MakeRGNTalkWindow(frmTalk2(), rank_text, cursor.Left() + cursor.Width(),
                       score_balloon.Top() + 2 * score_balloon.Height(), 0);
   }
+  // While the player reads the result; a failure is one line on standard error, nothing more.
+  RecordTimeAttack(attack.Record());
   loop.enter_down = false;
   PollUntil([&loop] {
     loop.enter_down = IsEnterPressed();

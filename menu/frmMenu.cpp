@@ -8,6 +8,10 @@ void OpenHighScores(Form&) {
   RefreshHighScoreMenu();
 }
 
+void ShowRecords(Form&) {
+  frmRecords().Show(ShowMode::Modal);
+}
+
 void ShowAbout(Form&) {
   frm_Version().Show(ShowMode::Modal);
 }
@@ -21,6 +25,8 @@ void Design(Form& form) {
   MenuItem& scores = popup.Add("mh", "ハイスコア", OpenHighScores);
   for (int rank = 0; rank < 5; ++rank)
     scores.Add("mhiscore", "", nullptr, rank);
+  scores.Add("sep004", "-");
+  scores.Add("mrecords", "成績の記録...", ShowRecords);
   popup.Add("sep003", "-");
   popup.Add("mver", "バージョン情報", ShowAbout);
   popup.Add("sep001", "-");

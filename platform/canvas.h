@@ -7,6 +7,7 @@
 #include "platform/colors_and_fonts.h"
 #include "platform/pixel_rect.h"
 
+class Drawing;
 class Image;
 class Region;
 
@@ -19,6 +20,8 @@ class Canvas {
   // One line of text at the top of box, aligned within its width.
   virtual void DrawText(const PixelRect& box, std::string_view text, const FontSpec& font,
                         Color color, Alignment alignment) = 0;
+  // A picture kept as what to draw, at the canvas's own scale.
+  virtual void Paint(const Drawing& drawing) = 0;
 
  protected:
   ~Canvas() = default;

@@ -123,6 +123,7 @@ void Form::Compose(Canvas& canvas, const PixelRect& area) const {
   if (const Region* outline = Outline()) visible = visible.Intersected(*outline);
   canvas.SetClip(visible);
   canvas.DrawImage(0, 0, PersistentImage());
+  if (!drawing_.Empty()) canvas.Paint(drawing_);
   for (const auto& label : labels_) {
     if (!label->Visible()) continue;
     const PixelRect box = label->PixelBounds();
@@ -157,6 +158,18 @@ void Form::MousePressed(MouseButton button, int shift, int x_px, int y_px) {
   if (!design_.mouse_down) return;
   TwipsFactors twips = CurrentTwipsPerPixel();
   design_.mouse_down(*this, button, shift, x_px * twips.x, y_px * twips.y);
+}
+
+bool Form::KeyPressed(int key, int shift) {
+  if (!design_.key_down) return false;
+  design_.key_down(*this, key, shift);
+  return true;
+}
+
+void Form::SetDrawing(Drawing drawing) {
+  drawing_ = std::move(drawing);
+  PixelRect bounds = PixelBounds();
+  InvalidateArea({0, 0, bounds.width, bounds.height});
 }
 
 void Form::OutlineChanged() {

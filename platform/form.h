@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/drawing.h"
 #include "platform/gdi.h"
 #include "platform/menu.h"
 #include "platform/surface.h"
@@ -25,6 +26,9 @@ struct FormDesign {
   void (*load)(Form&) = nullptr;
   void (*close)(Form&) = nullptr;
   void (*mouse_down)(Form&, MouseButton button, int shift, float x, float y) = nullptr;
+  // A key pressed while the form has the keyboard focus (VK_ codes of keyboard.h; shift as for
+  // the mouse: 1 Shift, 2 Ctrl, 4 Alt). A form with it takes Tab for itself.
+  void (*key_down)(Form&, int key, int shift) = nullptr;
 };
 
 enum class ShowMode { Modeless, Modal };
@@ -68,6 +72,10 @@ class Form final : public Surface, public ControlOwner, public WindowContent {
   PictureBox* FindPictureBox(std::string_view name, int index = 0);
   const std::vector<std::unique_ptr<PictureBox>>& PictureBoxes() const { return pictures_; }
 
+  // Drawn over the persistent image, below the labels, at the screen's own scale.
+  const Drawing& Drawn() const { return drawing_; }
+  void SetDrawing(Drawing drawing);
+
   // The form's menus hang below one invisible root item.
   MenuItem& Menus() { return menus_; }
   MenuItem& Menu(std::string_view name, int index = 0);
@@ -82,8 +90,10 @@ class Form final : public Surface, public ControlOwner, public WindowContent {
   const Region* Outline() const override { return Surface::Outline(); }
   void Compose(Canvas& canvas, const PixelRect& area) const override;
   void Painted() override { ++repaints_; }
+  bool HandlesKeys() const override { return design_.key_down != nullptr; }
   void Press(const CommandButton& button) override;
   void MousePressed(MouseButton button, int shift, int x_px, int y_px) override;
+  bool KeyPressed(int key, int shift) override;
   void WindowClosed() override;
 
  protected:
@@ -100,6 +110,7 @@ class Form final : public Surface, public ControlOwner, public WindowContent {
   std::vector<std::unique_ptr<PictureBox>> pictures_;
   std::vector<std::unique_ptr<CommandButton>> buttons_;
   MenuItem menus_{"", 0, "", nullptr};
+  Drawing drawing_;
   NativeWindow* window_ = nullptr;  // owned by the backend, made on the first show
   uint64_t repaints_ = 0;
 };

@@ -12,8 +12,15 @@
 #include <optional>
 #include <span>
 
+inline constexpr int VK_TAB = 0x09;
 inline constexpr int VK_RETURN = 0x0D;
 inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_END = 0x23;
+inline constexpr int VK_HOME = 0x24;
+inline constexpr int VK_LEFT = 0x25;
+inline constexpr int VK_UP = 0x26;
+inline constexpr int VK_RIGHT = 0x27;
+inline constexpr int VK_DOWN = 0x28;
 inline constexpr int VK_0 = 0x30;        // main-row digits 0x30 to 0x39
 inline constexpr int VK_NUMPAD0 = 0x60;  // keypad digits 0x60 to 0x69, only while Num Lock is on
 

@@ -5,3 +5,7 @@
 
 // Now, broken down in local time.
 std::tm LocalTimeNow();
+// A moment, broken down in local time.
+std::tm LocalTimeAt(std::time_t moment);
+// How far a broken-down local time is ahead of UTC, in seconds (negative west of Greenwich).
+long UtcOffsetSeconds(const std::tm& local);

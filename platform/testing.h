@@ -19,6 +19,7 @@ class InputWaiter;
 class Form;
 struct DisplayMetrics;
 enum class SaveStep;
+enum class DatabaseStep;
 
 // Installs a clock (nullptr: the system clock) and returns the one it replaces.
 Clock* SetClock(Clock* clock);
@@ -33,6 +34,9 @@ void ChangeScreen(const DisplayMetrics* metrics);
 // Makes a save fail at a step: the fault returns the errno the step then fails with, or 0 to let
 // it run. nullptr removes it.
 void SetSaveFaultForTesting(int (*fault)(SaveStep step));
+// Makes the database's file system fail at a step, as above: ENOSPC as a full disk, EACCES on
+// kOpen as a folder that cannot be written, any error on kLock as another copy's lock.
+void SetDatabaseFaultForTesting(int (*fault)(DatabaseStep step));
 namespace App {
 // Finds the executable through another link than the kernel's own.
 bool FindExecutable(const char* link, std::string* why);
@@ -58,8 +62,9 @@ struct Snapshot {
   bool Shows(int x, int y) const { return (At(x, y) >> 24) != 0; }
   uint32_t ColorAt(int x, int y) const { return At(x, y) & 0xFFFFFF; }
 };
-// The form's persistent image with its labels and picture boxes on it, cut to its outline.
-Snapshot Compose(const Form& form);
+// The form's persistent image with its drawing, labels and picture boxes on it, cut to its
+// outline; with a device pixel ratio, as a screen of that scale shows it, in its own pixels.
+Snapshot Compose(const Form& form, double device_pixel_ratio = 1);
 
 // Runs task from the event loop once it is idle, also while a modal box is open.
 void PostTask(std::function<void()> task);

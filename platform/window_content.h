@@ -29,10 +29,14 @@ class WindowContent {
   // with its controls on it, cut to its outline.
   virtual void Compose(Canvas& canvas, const PixelRect& area) const = 0;
   virtual void Painted() = 0;
+  // Whether the form takes its keys itself, Tab among them.
+  virtual bool HandlesKeys() const = 0;
 
   // What the player did.
   virtual void Press(const CommandButton& button) = 0;
   virtual void MousePressed(MouseButton button, int shift, int x_px, int y_px) = 0;
+  // A key pressed while the form has the keyboard focus; true when its handler took it.
+  virtual bool KeyPressed(int key, int shift) = 0;
   virtual void WindowClosed() = 0;
 
  protected:

@@ -50,18 +50,19 @@ TEST(Attack, ACorrectDigitReplacesTheLeftOneAndMovesOnAWrongOneChangesNothing) {
   EXPECT_FALSE(attack.Take(9, 1310));
   EXPECT_FALSE(attack.Take(-1, 1320));
   EXPECT_FALSE(attack.Take(9, 1330));
-  const std::vector<Attack::Press>& presses = attack.Presses();
+  const std::vector<AnswerPress>& presses = attack.Record().presses;
   ASSERT_EQ(presses.size(), 4u);
-  EXPECT_EQ(presses[0].ms, 100u);
+  EXPECT_EQ(presses[0].ms_since_go, 100u);
   EXPECT_FALSE(presses[0].correct);
-  EXPECT_EQ(presses[1].ms, 200u);
+  EXPECT_EQ(presses[1].ms_since_go, 200u);
   EXPECT_EQ(presses[1].left, 7);
   EXPECT_EQ(presses[1].right, 8);
   EXPECT_EQ(presses[1].typed, 5);
   EXPECT_TRUE(presses[1].correct);
-  EXPECT_EQ(presses[2].ms, 300u);
-  EXPECT_EQ(presses[3].ms, 330u) << "typed again after a look without a digit";
-  EXPECT_EQ(attack.WrongCount(), 3);
+  EXPECT_EQ(presses[2].ms_since_go, 300u);
+  EXPECT_EQ(presses[3].ms_since_go, 330u) << "typed again after a look without a digit";
+  EXPECT_EQ(attack.Record().wrong, 3);
+  EXPECT_EQ(attack.Record().score, 1);
 }
 
 TEST(Attack, AfterTheLastPairTheCursorWrapsAndTheLastCellGetsAFreshDigit) {

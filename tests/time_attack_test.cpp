@@ -17,6 +17,7 @@
 #include "platform/form.h"
 #include "rgn/talk_window.h"
 #include "scores/high_scores.h"
+#include "scores/history_read.h"
 #include "tests/game_phases.h"
 #include "tests/scripted_play.h"
 
@@ -287,6 +288,10 @@ TEST_F(TimeAttackTest, DigitsTypedAtThePromptAreNoAnswers) {
   TimeAttack();
   EXPECT_EQ(SavedBest(), 0);
   EXPECT_FALSE(closed_by_play);
+  const History history = ReadWholeHistory();
+  ASSERT_EQ(history.attacks.size(), 1u);
+  EXPECT_EQ(history.attacks[0].score, 0);
+  EXPECT_TRUE(history.attacks[0].presses.empty()) << "a key outside play was kept";
 }
 
 // Answers as fast as a player can type: the next digit goes down in the same moment the last
@@ -309,6 +314,19 @@ TEST_F(TimeAttackTest, EveryAnswerCountsWhenTheNextPressComesWithTheLastRelease)
   play.When(Playing, next);
   TimeAttack();
   EXPECT_EQ(SavedBest(), kAnswers);
+  // Each answer kept with its pair, in the order typed, within the minute.
+  const History history = ReadWholeHistory();
+  ASSERT_EQ(history.attacks.size(), 1u);
+  const StoredAttack& kept = history.attacks[0];
+  EXPECT_EQ(kept.score, kAnswers);
+  EXPECT_EQ(kept.wrong, 0);
+  ASSERT_EQ(kept.presses.size(), static_cast<size_t>(kAnswers));
+  for (size_t i = 1; i < kept.presses.size(); ++i) {
+    const AnswerPress& press = kept.presses[i];
+    EXPECT_TRUE(press.correct && (press.left + press.right) % 10 == press.typed) << i;
+    EXPECT_GE(press.ms_since_go, kept.presses[i - 1].ms_since_go);
+    EXPECT_LT(press.ms_since_go, 60000u);
+  }
 }
 
 }  // namespace

@@ -1,9 +1,16 @@
 #include "platform/local_time.h"
 
 std::tm LocalTimeNow() {
-  std::time_t now = std::time(nullptr);
+  return LocalTimeAt(std::time(nullptr));
+}
+
+std::tm LocalTimeAt(std::time_t moment) {
   std::tm local{};
   // The reentrant form: std::localtime shares one buffer with every other caller.
-  localtime_r(&now, &local);
+  localtime_r(&moment, &local);
   return local;
+}
+
+long UtcOffsetSeconds(const std::tm& local) {
+  return local.tm_gmtoff;
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/canvas.h"
 
+#include "platform/drawing.h"
 #include "platform/qt/image.h"
 #include "platform/qt/region.h"
 
@@ -15,6 +16,10 @@ Qt::Alignment AlignmentFlags(Alignment alignment) {
       break;
   }
   return Qt::AlignLeft;
+}
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -36,5 +41,35 @@ void PainterCanvas::DrawText(const PixelRect& box, std::string_view text, const 
   painter_.setFont(ToQFont(font));
   painter_.setPen(ToQColor(color));
   painter_.drawText(ToQRect(box), AlignmentFlags(alignment) | Qt::AlignTop | Qt::TextSingleLine,
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                    ToQString(text));
+}
+
+// In the form's own pixels: the painter scales them to the screen's.
+void PainterCanvas::Paint(const Drawing& drawing) {
+  painter_.save();
+  for (const DrawnRect& rect : drawing.Rects())
+    painter_.fillRect(QRectF(rect.x, rect.y, rect.width, rect.height), ToQColor(rect.color));
+  painter_.setRenderHint(QPainter::Antialiasing, true);
+  painter_.setBrush(Qt::NoBrush);
+  for (const DrawnLine& line : drawing.Lines()) {
+    QPolygonF points;
+    for (const DrawnPoint& point : line.points)
+      points << QPointF(point.x, point.y);
+    painter_.setPen(QPen(ToQColor(line.color), line.width,
+                         line.dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter_.drawPolyline(points);
+  }
+  painter_.setPen(Qt::NoPen);
+  for (const DrawnDot& dot : drawing.Dots()) {
+    painter_.setBrush(ToQColor(dot.color));
+    painter_.drawEllipse(QPointF(dot.x, dot.y), dot.radius, dot.radius);
+  }
+  for (const DrawnText& text : drawing.Texts()) {
+    painter_.setFont(ToQFont(text.font));
+    painter_.setPen(ToQColor(text.color));
+    painter_.drawText(QRectF(text.x, text.y, text.width, text.height),
+                      AlignmentFlags(text.alignment) | Qt::AlignVCenter | Qt::TextSingleLine,
+                      ToQString(text.text));
+  }
+  painter_.restore();
 }

@@ -13,6 +13,7 @@ class PainterCanvas final : public Canvas {
   void FillRect(const PixelRect& rect, Color color) override;
   void DrawText(const PixelRect& box, std::string_view text, const FontSpec& font, Color color,
                 Alignment alignment) override;
+  void Paint(const Drawing& drawing) override;
 
  private:
   QPainter& painter_;

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/controls.h"
+#include "platform/keyboard.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/desktop.h"
 #include "platform/qt/region.h"
@@ -55,6 +56,27 @@ MouseButton ButtonOf(Qt::MouseButton button) {
 int ShiftOf(Qt::KeyboardModifiers modifiers) {
   return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
          (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The keys a form's own handler may take, with their virtual keys.
+struct KeyName {
+  int qt_key;
+  int vk;
+};
+constexpr KeyName kFormKeys[] = {
+    {Qt::Key_Tab, VK_TAB},      {Qt::Key_Backtab, VK_TAB},   {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},    {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},  {Qt::Key_Down, VK_DOWN},
+};
+
+// 0 for a key no form handler takes.
+int VirtualKeyOf(int key) {
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_0 + (key - Qt::Key_0);
+  for (const KeyName& name : kFormKeys) {
+    if (name.qt_key == key) return name.vk;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -197,12 +219,22 @@ void FormWindow::TakeKeyboardFocus() {
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
+  if (int key = VirtualKeyOf(event->key()); form_ && key != 0) {
+    // Shift+Tab comes as a key of its own, with Shift held.
+    if (form_->KeyPressed(key, ShiftOf(event->modifiers()))) return;
+  }
   if (form_ && event->key() == Qt::Key_Escape) {
     for (const auto& button : form_->Buttons()) {
       if (button->Cancel) return Press(*button);
     }
   }
   QWidget::keyPressEvent(event);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  // A form that handles its keys itself gets Tab as a key.
+  if (form_ && form_->HandlesKeys()) return false;
+  return QWidget::focusNextPrevChild(next);
 }
 
 void FormWindow::Release() {

@@ -27,6 +27,7 @@ class FormWindow final : public QWidget, public NativeWindow {
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void AddButtons();

@@ -25,14 +25,16 @@ std::optional<std::string> DismissMessageBox() {
   return text;
 }
 
-Snapshot Compose(const Form& form) {
+Snapshot Compose(const Form& form, double device_pixel_ratio) {
   PixelRect bounds = form.PixelBounds();
-  QImage image(std::max(bounds.width, 0), std::max(bounds.height, 0), QImage::Format_ARGB32);
+  const PixelRect area{0, 0, std::max(bounds.width, 0), std::max(bounds.height, 0)};
+  QImage image(QSize(area.width, area.height) * device_pixel_ratio, QImage::Format_ARGB32);
+  image.setDevicePixelRatio(device_pixel_ratio);
   image.fill(Qt::transparent);
   if (!image.isNull()) {
     QPainter painter(&image);
     PainterCanvas canvas(painter);
-    form.Compose(canvas, {0, 0, image.width(), image.height()});
+    form.Compose(canvas, area);
   }
   Snapshot snapshot;
   snapshot.width = image.width();

@@ -18,6 +18,7 @@ BACKEND_HEADERS = {
     "platform/qt": re.compile(r"<Q[A-Za-z]+>"),
     "platform/x11": re.compile(r"<X11/"),
     "platform/posix": re.compile(r"<(unistd|fcntl|pwd|poll|dirent|sys/[a-z_]+)\.h>"),
+    "platform/sqlite": re.compile(r"<sqlite3"),
 }
 INCLUDE = re.compile(r'^#include\s+("[^"]+"|<[^>]+>)', re.M)
 # The tests' probes: only the test library's own sources may include them.
