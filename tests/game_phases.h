@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "game/layout.h"
 #include "game/mod_Main.h"
@@ -12,6 +15,7 @@
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
+#include "rgn/talk_window.h"
 #include "tests/scratch_install.h"
 #include "tests/scripted_play.h"
 
@@ -71,6 +75,33 @@ inline int CursorPair() {
 // The ones digit of the sum of the pair under the cursor.
 inline int Expected() {
   return (CellDigit(CursorPair()) + CellDigit(CursorPair() + 1)) % 10;
+}
+
+// What a balloon of each text looks like, drawn before the game runs: drawing one pumps events,
+// which the script's actions must not do.
+inline std::map<std::string, std::vector<uint32_t>> BalloonPictures(
+    const std::vector<std::string>& texts) {
+  static const FormDesign kProbe{.name = "frmProbe"};
+  std::map<std::string, std::vector<uint32_t>> pictures;
+  for (const std::string& text : texts) {
+    Form& probe = Reference(kProbe);
+    MakeRGNTalkWindow(probe, text, 0, 300, 0);
+    pictures[text] = Compose(probe).argb;
+    Unload(probe);
+  }
+  return pictures;
+}
+
+// The text of the balloon among those pictured, or "" when it shows none of them.
+inline std::string BalloonText(const char* name,
+                               const std::map<std::string, std::vector<uint32_t>>& pictures) {
+  Form* balloon = FindLoadedForm(name);
+  if (!balloon) return "";
+  const std::vector<uint32_t> shown = Compose(*balloon).argb;
+  for (const auto& [text, picture] : pictures) {
+    if (picture == shown) return text;
+  }
+  return "";
 }
 
 // ENTER at the start prompt and again once the result shows.

@@ -77,34 +77,64 @@ TEST_F(Menu, EscAtTheStartPromptClosesEveryWindowThroughTheHolderWhenItIsLoaded)
               "probe closed, holder gone or never loaded");
 }
 
-// The menu opened during play leaves the next time attack going, and the high scores it shows
-// follow the file at every opening. At the start prompt, the keys that work the menu and the
-// about box do not reach the game.
-TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
-  constexpr int kStillAtThePrompt = 7;
+// What a child process reports by its exit status: all it was to check held.
+constexpr int kAsExpected = 7;
+
+// The menu opened during play leaves the holder loaded: the result's ENTER still leads to the
+// next time attack's prompt.
+TEST_F(Menu, OpenedDuringPlayItLeavesTheNextTimeAttackGoing) {
   auto attacks = [this] {
     ScriptedPlay play;
     StartAndFinish(play);
     play.When(Playing, [] { RightClickAndChoose({"ハイスコア", "１位：(なし)"}); });
     TimeAttack();
-    WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
-    play.When(AtStartPrompt, [this, &play] {
-      // ESC closes the menu (here a rank entry does), and is still held when it has closed.
+    Require(IsLoaded("frmMenu") && LoadedFormNames().size() == 1, "only the holder is left");
+    play.When(AtStartPrompt, [] { std::_Exit(kAsExpected); });
+    TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(attacks(), testing::ExitedWithCode(kAsExpected), "");
+}
+
+// The high scores of the submenu are read afresh at every opening, an unreadable table as such.
+TEST_F(Menu, ItsHighScoresFollowTheFileAtEveryOpening) {
+  auto prompt = [this] {
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [this] {
+      RightClickAndChoose({"ハイスコア", "１位：(なし)"});
+      Require(WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07"), "written");
+      RightClickAndChoose({"ハイスコア", "１位：2024年01月05日 09:03:07  スコア:   37 回"});
+      std::filesystem::remove(install_.SettingsFile());
+      std::filesystem::create_directory(install_.SettingsFile());
+      RightClickAndChoose({"ハイスコア", "１位：(読めません)"});
+      Require(frmMenu().Menu("mhiscore", 4).Caption() == "５位：(読めません)", "unreadable");
+      std::_Exit(kAsExpected);
+    });
+    TimeAttack();
+    std::_Exit(3);
+  };
+  EXPECT_EXIT(prompt(), testing::ExitedWithCode(kAsExpected), "");
+}
+
+// At the prompt, ESC that closes the menu and is still held when it has closed, and ENTER that
+// chooses the about box and is let go while it is open, do not reach the game: it neither ends
+// nor starts a time attack.
+TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
+  auto prompt = [this] {
+    ScriptedPlay play;
+    play.When(AtStartPrompt, [&play] {
       PostTask([&play] {
-        play.After(0, play.Press(VK_ESCAPE));
-        Require(ChoosePopupItem("ハイスコア") &&
-                    ChoosePopupItem("１位：2024年01月05日 09:03:07  スコア:   37 回"),
-                "menu");
+        play.Happen({VK_ESCAPE, KeyEvent::Kind::kPress});
+        Require(ChoosePopupItem("ハイスコア") && ChoosePopupItem("１位：(なし)"), "menu");
       });
       FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
       play.After(20, play.Release(VK_ESCAPE));
-      // ENTER chooses the about box and is let go while it is open; ESC closes it.
       play.After(40, [&play] {
         PostTask([&play] {
-          play.After(0, play.Press(VK_RETURN));
+          play.Happen({VK_RETURN, KeyEvent::Kind::kPress});
           PostTask([&play] {
-            play.After(0, play.Release(VK_RETURN));
-            play.After(0, play.Press(VK_ESCAPE));
+            play.Happen({VK_RETURN, KeyEvent::Kind::kRelease});
+            play.Happen({VK_ESCAPE, KeyEvent::Kind::kPress});
             Form& about = *FindLoadedForm("frm_Version");
             about.Buttons().front()->Click()(about);
           });
@@ -113,19 +143,15 @@ TEST_F(Menu, KeysThatWorkTheMenuOrTheAboutBoxAreNotTheGames) {
         FindLoadedForm("frmKAITOU")->MousePressed(MouseButton::Right, 0, 10, 10);
         play.After(20, play.Release(VK_ESCAPE));
       });
-      play.After(1000, [this] {
-        Require(AtStartPrompt(), "the time attack started");
-        std::filesystem::remove(install_.SettingsFile());
-        std::filesystem::create_directory(install_.SettingsFile());
-        RightClickAndChoose({"ハイスコア", "１位：(読めません)"});
-        Require(frmMenu().Menu("mhiscore", 4).Caption() == "５位：(読めません)", "unreadable");
-        std::_Exit(kStillAtThePrompt);
+      play.After(1000, [] {
+        Require(AtStartPrompt(), "the time attack started, or the game ended");
+        std::_Exit(kAsExpected);
       });
     });
     TimeAttack();
     std::_Exit(3);
   };
-  EXPECT_EXIT(attacks(), testing::ExitedWithCode(kStillAtThePrompt), "");
+  EXPECT_EXIT(prompt(), testing::ExitedWithCode(kAsExpected), "");
 }
 
 // Another copy of the game, holding the table's lock until the returned pipe end is closed.
@@ -152,8 +178,9 @@ int HoldTheLock(const std::string& lock) {
 // opens and shows the table; then the rank balloon says the score was not saved. Once the other
 // copy lets go, the next save takes the lock at its next try.
 TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
-  constexpr int kTold = 7;
   auto attack = [this] {
+    const std::string told = "2 位の記録を保存できませんでした。";
+    const auto pictures = BalloonPictures({told});
     WriteSetting("Data", "HISCORE1", "37,,2024/01/05 09:03:07");
     const int release = HoldTheLock(install_.SettingsFile() + ".lock");
     ScriptedPlay play;
@@ -174,9 +201,7 @@ TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
                 Require(menu_at == result_at + 3000, "the menu opened during the wait");
                 Require(waited >= 10000 && waited < 10100,
                         "ten seconds: " + std::to_string(waited));
-                const std::string told = "2 位の記録を保存できませんでした。";
-                Form& rank = *FindLoadedForm("frmTalk2");
-                Require(rank.Width() == rank.TextWidth(told) + 225, told);
+                Require(BalloonText("frmTalk2", pictures) == told, told);
                 play.After(500, [release] {
                   close(release);
                   wait(nullptr);
@@ -184,12 +209,12 @@ TEST_F(Menu, OpensWhileTheSaveWaitsForAnotherCopyAndTheWaitEndsInTheTruth) {
                 const uint64_t asked = play.Elapsed();
                 Require(RecordHighScore(5) == 2 && HighScoreSaved(), "saved at last");
                 Require(play.Elapsed() - asked < 500 + 20, "at the next try");
-                std::_Exit(kTold);
+                std::_Exit(kAsExpected);
               });
     TimeAttack();
     std::_Exit(3);
   };
-  EXPECT_EXIT(attack(), testing::ExitedWithCode(kTold),
+  EXPECT_EXIT(attack(), testing::ExitedWithCode(kAsExpected),
               "cannot save [^\n]*: another copy of the game keeps the file locked\n");
 }
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,33 +28,6 @@ using TimeAttackTest = GameTest;
 double SavedBest() {
   std::optional<std::array<std::string, 5>> table = ReadHighScores();
   return table && !(*table)[0].empty() ? StoredScore((*table)[0]) : -1;
-}
-
-// What a balloon of each text looks like, drawn before the game runs: drawing one pumps events,
-// which the script's actions must not do.
-std::map<std::string, std::vector<uint32_t>> BalloonPictures(
-    const std::vector<std::string>& texts) {
-  static const FormDesign kProbe{.name = "frmProbe"};
-  std::map<std::string, std::vector<uint32_t>> pictures;
-  for (const std::string& text : texts) {
-    Form& probe = Reference(kProbe);
-    MakeRGNTalkWindow(probe, text, 0, 300, 0);
-    pictures[text] = Compose(probe).argb;
-    Unload(probe);
-  }
-  return pictures;
-}
-
-// The text of the balloon among those pictured, or "" when it shows none of them.
-std::string BalloonText(const char* name,
-                        const std::map<std::string, std::vector<uint32_t>>& pictures) {
-  Form* balloon = FindLoadedForm(name);
-  if (!balloon) return "";
-  const std::vector<uint32_t> shown = Compose(*balloon).argb;
-  for (const auto& [text, picture] : pictures) {
-    if (picture == shown) return text;
-  }
-  return "";
 }
 
 TEST_F(TimeAttackTest, TheFirstPromptShowsAtOnceThenReadyAndGoTakeTheirTime) {
