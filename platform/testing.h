@@ -19,7 +19,8 @@ class InputWaiter;
 class Form;
 struct DisplayMetrics;
 enum class SaveStep;
-enum class DatabaseStep;
+// The file-system steps of the history's database at which a test can make it fail.
+enum class DatabaseStep { kOpen, kRead, kWrite, kSync, kTruncate, kDelete, kLock };
 
 // Installs a clock (nullptr: the system clock) and returns the one it replaces.
 Clock* SetClock(Clock* clock);

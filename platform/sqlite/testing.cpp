@@ -5,7 +5,6 @@
 
 #include <cerrno>
 
-#include "platform/database_step.h"
 #include "platform/testing.h"
 
 namespace {

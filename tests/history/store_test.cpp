@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/database.h"
-#include "platform/database_step.h"
 #include "platform/testing.h"
 #include "scores/history_read.h"
 #include "scores/history_schema.h"
