@@ -11,6 +11,7 @@
 #include "platform/failures.h"
 #include "platform/testing.h"
 #include "scores/high_scores.h"
+#include "tests/copies_at_once.h"
 #include "tests/files.h"
 #include "tests/plain_sleep.h"
 #include "tests/scratch_install.h"
@@ -51,27 +52,10 @@ TEST(RunningCopies, CopiesRecordingAtTheSameMomentKeepEveryScore) {
   PlainSleep pump;
   for (int round = 0; round < 40; ++round) {
     fs::remove(install.SettingsFile());
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> copies;
-    for (int copy = 0; copy < 5; ++copy) {
-      pid_t pid = fork();
-      ASSERT_GE(pid, 0);
-      if (pid == 0) {
-        close(start[1]);
-        char byte;
-        (void)!read(start[0], &byte, 1);  // returns when the test closes the pipe
-        _exit(!RecordHighScore(100 + copy) || !HighScoreSaved());
-      }
-      copies.push_back(pid);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (pid_t pid : copies) {
-      int status = -1;
-      waitpid(pid, &status, 0);
+    const std::vector<int> statuses = RunCopiesAtOnce(
+        5, [](int copy) { return !RecordHighScore(100 + copy) || !HighScoreSaved() ? 1 : 0; });
+    for (int status : statuses)
       EXPECT_EQ(status, 0) << "told it ranked and was saved, round " << round;
-    }
     std::vector<std::string> kept;
     const auto table = ReadHighScores().value();
     for (const std::string& entry : table)

@@ -13,6 +13,7 @@
 #include "scores/history_schema.h"
 #include "scores/history_store.h"
 #include "scores/settings.h"
+#include "tests/copies_at_once.h"
 #include "tests/files.h"
 #include "tests/history/attacks.h"
 #include "tests/scratch_install.h"
@@ -343,27 +344,11 @@ TEST_F(HistoryFile, CopiesRecordingAtTheSameMomentKeepEveryTimeAttack) {
   constexpr int kCopies = 4;
   for (int round = 0; round < 20; ++round) {
     if (round % 2 == 0) fs::remove(Path());
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::vector<pid_t> copies;
-    for (int copy = 0; copy < kCopies; ++copy) {
-      pid_t pid = fork();
-      ASSERT_GE(pid, 0);
-      if (pid == 0) {
-        close(start[1]);
-        char byte;
-        (void)!read(start[0], &byte, 1);  // returns when the test closes the pipe
-        _exit(RecordTimeAttack(SteadyAttack(kEvening, 10 + copy)) ? 0 : 1);
-      }
-      copies.push_back(pid);
-    }
-    close(start[0]);
-    close(start[1]);
-    for (pid_t pid : copies) {
-      int status = -1;
-      waitpid(pid, &status, 0);
+    const std::vector<int> statuses = RunCopiesAtOnce(kCopies, [](int copy) {
+      return RecordTimeAttack(SteadyAttack(kEvening, 10 + copy)) ? 0 : 1;
+    });
+    for (int status : statuses)
       EXPECT_EQ(status, 0) << "round " << round;
-    }
     std::vector<int> scores = Scores(ReadWholeHistory());
     std::sort(scores.begin(), scores.end());
     std::vector<int> expected;
