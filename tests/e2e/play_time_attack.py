@@ -68,7 +68,6 @@ def main():
         since, _, _ = countdown(screen, press_on(screen, prompt, "Return", 0.03,
                                                  "the start prompt after digits"))
         score = screen.wait_balloon(since, timeout=75, drawn=False)
-        # The rank's balloon comes before the score's goes: the prompt comes after both.
         prompt = screen.wait_balloon(press_on(screen, score, "Return", 0.03, "the score"))
         saved, _ = high_score(game)
         if saved != 0:

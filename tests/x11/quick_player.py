@@ -19,14 +19,18 @@ def shows_digit(picture):
 
 
 class Player:
-    def __init__(self, screen, gap=0.002, count_lost=False):
+    def __init__(self, screen, gap=0.002, count_lost=False, spaced_every=0):
         self.screen = screen
         self.gap = gap
+        # Every so many known answers, one comes 20 ms after the last, when the game is idle.
+        self.spaced_every = spaced_every
+        self.spaced = []  # latencies of those
         self.count_lost = count_lost  # a benchmark counts lost presses and presses again
         self.digit_of = {}  # cell picture -> digit
         self.answers = 0  # correct answers the game took
         self.known = 0  # of them, answers the player knew before pressing
         self.lost = 0  # known answers the game did not take
+        self.misread = 0  # known answers that were wrong: the player misread a pair
         self.latencies = []  # press to moved cursor and new digit, of known answers
         self.wrapped = False
         self.released = 0.0
@@ -93,8 +97,9 @@ class Player:
         target = 0 if pair == 18 else pair + 1
         shown = self.picture_of(digit)
         wait = TAKEN_WITHIN if known else self.guess_wait()
+        spaced = known and self.spaced_every and self.known % self.spaced_every == 0
         # The gap runs from the last release to this press.
-        time.sleep(max(0.0, self.released + self.gap - time.monotonic()))
+        time.sleep(max(0.0, self.released + (0.02 if spaced else self.gap) - time.monotonic()))
         pressed = s.down(str(digit))
         moved = None
         try:
@@ -122,29 +127,42 @@ class Player:
                 elif now - pressed > wait:
                     if not known:
                         return False  # a wrong guess
-                    s.up(str(digit))
-                    if not self.count_lost:
-                        raise Failure(self.lost_press(digit, pair, wait))
-                    self.lost += 1
-                    return False
+                    break
         finally:
             s.up(str(digit))
             self.released = time.monotonic()
+        if moved is None:
+            return self.not_taken(digit, pair, left, right, wait)
         self.taken(digit, pair, cell, left, right, now - pressed, known)
+        if spaced:
+            self.spaced.append(now - pressed)
         return True
 
-    def lost_press(self, digit, pair, wait):
-        """Why a known answer was not taken: the same digit pressed once more tells a press the
-        game lost from a digit the player got wrong."""
+    def not_taken(self, digit, pair, left, right, wait):
+        """A known answer the game did not take. The same digit tapped once more tells a press
+        the game lost (counted, or a failure) from a pair the player read wrong (forgotten)."""
         s = self.screen
         s.tap(str(digit), 0.03)
-        end = time.monotonic() + wait
+        self.released = time.monotonic()
+        end = self.released + TAKEN_WITHIN
         while time.monotonic() < end and s.cursor_pair(s.band()) == pair:
             time.sleep(0.001)
-        what = ("lost: pressed once more, it was taken" if s.cursor_pair(s.band()) != pair else
-                "not taken a second time either: a digit read wrong, or the game stuck")
-        return "answer %d, the known digit %d at pair %d, was not taken within %.0f s; %s" % (
-            self.answers + 1, digit, pair, wait, what)
+        band = s.band()
+        retaken = s.cursor_pair(band) != pair
+        if not self.count_lost:
+            raise Failure("answer %d, the known digit %d at pair %d, was not taken within %.0f s;"
+                          " %s" % (self.answers + 1, digit, pair, wait,
+                                   "lost: tapped once more, it was taken" if retaken else
+                                   "not taken a second time either: a digit read wrong, or the "
+                                   "game stuck"))
+        if not retaken:
+            self.misread += 1
+            self.digit_of.pop(left, None)
+            self.digit_of.pop(right, None)
+            return False
+        self.lost += 1
+        self.answers += 1
+        return True
 
     def taken(self, digit, pair, cell, left, right, latency, known):
         self.answers += 1

@@ -63,7 +63,8 @@ class Screen:
         self.watch.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.watch.sync()
         self.balloons = {}  # mapped balloon window id -> (x, y, width, height, mapped at)
-        self.log = []  # ("map" or "gone", balloon window id), in the server's order
+        # ("map" or "gone", balloon window id, balloons mapped before), in the server's order
+        self.log = []
         self.pid = None  # the game whose X clients are noted at its first window
         self.ranges = []
 
@@ -96,7 +97,7 @@ class Screen:
                 self._mapped(event.window)
             elif event.type in (X.UnmapNotify, X.DestroyNotify):
                 if self.balloons.pop(event.window.id, None):
-                    self.log.append(("gone", event.window.id))
+                    self.log.append(("gone", event.window.id, len(self.balloons)))
 
     def track(self, pid):
         """Notes the X clients of that game when its first window maps, long before a press."""
@@ -111,17 +112,18 @@ class Screen:
             g = window.get_geometry()
         except error.XError:  # gone again already
             return
+        self.log.append(("map", window.id, len(self.balloons)))
         self.balloons[window.id] = (g.x, g.y, g.width, g.height, time.monotonic())
-        self.log.append(("map", window.id))
 
     def mapped_since(self, since):
-        """The first balloon mapped at or after that point of the log and still mapped."""
-        return next((w for kind, w in self.log[since:] if kind == "map" and w in self.balloons),
-                    None)
+        """The first balloon mapped alone at or after that point of the log and still mapped:
+        the prompt, "Ready...", "GO!" or the score, not the rank beside the score."""
+        return next((w for kind, w, others in self.log[since:]
+                     if kind == "map" and not others and w in self.balloons), None)
 
     def wait_balloon(self, since=0, timeout=10.0, drawn=True):
-        """The first balloon mapped at or after that point of the log, once its rim is on the
-        screen at both ends (or at once, unless drawn); returns its window id. Fails after
+        """The first balloon mapped alone at or after that point of the log, once its rim is on
+        the screen at both ends (or at once, unless drawn); returns its window id. Fails after
         timeout."""
         end = time.monotonic() + timeout
         while True:
@@ -155,7 +157,8 @@ class Screen:
             if left <= 0:
                 return None
             self.take_events(min(0.05, left))
-        return self.log.index(("gone", window)) + 1
+        return next(i for i, (kind, w, _) in enumerate(self.log)
+                    if (kind, w) == ("gone", window)) + 1
 
     # The strip and the cursor, read as one band from the arrow tip's row to the bottom.
     def band(self):
