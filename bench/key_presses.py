@@ -233,7 +233,8 @@ def rows(presses):
         table.append(("ENTER tapped the moment the score balloon maps or shows (in turn): "
                       "presses lost, %s" % when, loaded,
                       lambda f: "%d of %d" % (f["results"]["lost"], f["results"]["results"])))
-        table.append(("play, 2 ms between release and next press: answers lost (misread), %s"
+        table.append(("play, 2 ms between release and next press: answers lost (pairs misread "
+                      "or guessed in vain), %s"
                       % when, loaded,
                       lambda f: "%d of %d (%d)" % (f["play"][0], f["play"][1], f["play"][2])))
         table.append(("key press to moved cursor and new digit, p50 / p99: every tenth answer, "

@@ -232,7 +232,7 @@ ROWS = [
     ("start to start prompt on the screen, p50 / p99 (starts)",
      lambda f: describe(f.get("start"), "ms")),
     ("resident memory during play", lambda f: describe(f.get("memory"), "KiB", 0)),
-    ("presses of ENTER or ESC the game missed and the bench repeated (pressed as the balloon shows)",
+    ("presses of ENTER or ESC, made as the balloon shows, the game missed and the bench repeated",
      lambda f: str(len(f.get("lost presses")))),
 ]
 

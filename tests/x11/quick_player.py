@@ -30,7 +30,8 @@ class Player:
         self.answers = 0  # correct answers the game took
         self.known = 0  # of them, answers the player knew before pressing
         self.lost = 0  # known answers the game did not take
-        self.misread = 0  # known answers that were wrong: the player misread a pair
+        # Known answers that were wrong (the player misread a pair), and pairs guessed in vain.
+        self.misread = 0
         self.latencies = []  # press to moved cursor and new digit, of known answers
         self.wrapped = False
         self.released = 0.0
@@ -88,7 +89,9 @@ class Player:
                     return  # taken late after all: the next look finds the new pair
         if self.screen.balloons:
             return  # the time is up
-        raise Failure("no digit was taken at pair %d" % pair)
+        if not self.count_lost:
+            raise Failure("no digit was taken at pair %d" % pair)
+        self.misread += 1  # a guess lost, or a digit read wrong: guessed again
 
     def answer(self, digit, pair, left, right, known):
         """Presses the digit and holds it until the cursor has moved and the cell shows it;

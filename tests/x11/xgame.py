@@ -62,7 +62,7 @@ class Screen:
         self.watch = display.Display()
         self.watch.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.watch.sync()
-        self.balloons = {}  # mapped balloon window id -> (x, y, width, height, mapped at)
+        self.balloons = {}  # mapped balloon window id -> (x, y, width, height)
         # ("map" or "gone", balloon window id, balloons mapped before), in the server's order
         self.log = []
         self.pid = None  # the game whose X clients are noted at its first window
@@ -113,7 +113,7 @@ class Screen:
         except error.XError:  # gone again already
             return
         self.log.append(("map", window.id, len(self.balloons)))
-        self.balloons[window.id] = (g.x, g.y, g.width, g.height, time.monotonic())
+        self.balloons[window.id] = (g.x, g.y, g.width, g.height)
 
     def mapped_since(self, since):
         """The first balloon mapped alone at or after that point of the log and still mapped:
@@ -133,7 +133,7 @@ class Screen:
                 break
             if time.monotonic() > end:
                 raise Failure("no balloon within %.0f s" % timeout)
-        x, y, width, height, _ = self.balloons[window]
+        x, y, width, height = self.balloons[window]
         while drawn and not self.balloon_drawn(x, y, width, height):
             self.take_events()
             if window not in self.balloons:
