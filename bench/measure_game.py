@@ -9,20 +9,19 @@ The X server's process id comes from $XVFB_PID (set by scripts/with-xvfb).
 """
 import argparse
 import os
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import play_time_attack as game  # noqa: E402  the screen-reading player
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                "x11"))
+import xgame  # noqa: E402  the game seen from outside
+from quick_player import Player  # noqa: E402  the screen-reading player
+from xgame import CELL, Failure, Game, Screen  # noqa: E402
 
 CPU_SECONDS = 10
 TICKS = os.sysconf("SC_CLK_TCK")
-# The time label of the cursor while it stands over cells 0 and 1.
-LABEL = (game.STRIP_LEFT, game.CELL_TOP - 35 + 4, 30, 14)
 
 
 def percentile(values, fraction):
@@ -30,17 +29,11 @@ def percentile(values, fraction):
     return ordered[min(len(ordered) - 1, int(fraction * len(ordered)))]
 
 
-def cpu_ticks(pid):
-    with open("/proc/%d/stat" % pid) as stat:
-        fields = stat.read().rsplit(")", 1)[1].split()
-    return int(fields[11]) + int(fields[12])  # utime, stime
-
-
 def cpu_percent(pids, seconds=CPU_SECONDS):
     """Percent of one core each process used over the next seconds."""
-    before = [cpu_ticks(pid) for pid in pids]
+    before = [xgame.cpu_ticks(pid) for pid in pids]
     time.sleep(seconds)
-    return [100.0 * (cpu_ticks(pid) - b) / TICKS / seconds for pid, b in zip(pids, before)]
+    return [100.0 * (xgame.cpu_ticks(pid) - b) / TICKS / seconds for pid, b in zip(pids, before)]
 
 
 def resident_kib(pid):
@@ -51,96 +44,94 @@ def resident_kib(pid):
     return 0
 
 
-class MeasuringPlayer(game.Player):
+class MeasuringPlayer(Player):
     """Answers through the probe when it knows the answer, timing each one."""
 
-    def __init__(self, probe):
-        super().__init__()
+    def __init__(self, screen, probe):
+        super().__init__(screen)
         self.probe = probe
-        self.latencies = []
 
-    def answer(self, shot):
-        pair = game.cursor_pair(shot)
-        left, right = game.cell_picture(shot, pair), game.cell_picture(shot, pair + 1)
-        if left not in self.digit_of or right not in self.digit_of:
-            return super().answer(shot)
-        digit = (self.digit_of[left] + self.digit_of[right]) % 10
+    def answer(self, digit, pair, left, right, known):
+        if not known:
+            return super().answer(digit, pair, left, right, known)
+        s = self.screen
         target = 0 if pair == 18 else pair + 1
-        cell_x = game.STRIP_LEFT + game.CELL * pair
         run = subprocess.run(
-            [self.probe, str(digit), str(game.STRIP_LEFT + game.CELL * target + 17),
-             str(game.ARROW_TIP_ROW), str(cell_x + 2), str(game.CELL_TOP + 2), "13",
+            [self.probe, str(digit), str(s.strip_left + CELL * target + 17), str(s.arrow_row),
+             str(s.strip_left + CELL * pair + 2), str(s.cell_top + 2), "13",
              "0" if self.digit_of[left] == digit else "1"], capture_output=True, text=True)
         if run.returncode != 0:
-            return super().answer(game.screen())  # the time ran out under the probe
-        self.latencies.append(int(run.stdout) / 1000.0)
-        return self.taken(pair, digit, game.screen())
-
-
-def press_until(key, condition, what, figures, timeout=5.0):
-    """Presses the key until the condition holds; a press the game lost is counted."""
-    for _ in range(3):
-        time.sleep(game.SETTLE)
-        game.key(key)
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            if condition():
-                return
-            time.sleep(0.02)
-        figures.add("lost presses", 1)
-    game.fail("waited in vain for " + what)
+            return False  # the time ran out under the probe
+        band = s.band()
+        self.taken(digit, pair, s.cell_picture(band, pair), left, right,
+                   int(run.stdout) / 1e6, known)
+        return True
 
 
 class Session:
     """One running copy of a game, from start prompt to start prompt."""
 
-    def __init__(self, probe, executable):
-        self.probe = probe
-        self.work = tempfile.mkdtemp()
-        copy = os.path.join(self.work, "noruka-keisan")
-        shutil.copy(executable, copy)
-        self.process = subprocess.Popen([copy], stderr=subprocess.DEVNULL)
-        game.wait_for(lambda: game.balloons() == 1, "the start prompt")
+    def __init__(self, probe, executable, screen, figures):
+        self.probe, self.screen, self.figures = probe, screen, figures
+        self.game = Game(executable)
+        self.process = None
+        began = time.monotonic()
+        screen.track(self.game.start())
+        self.process = self.game.process
+        self.prompt = screen.wait_balloon(len(screen.log))
+        figures.add("start", (time.monotonic() - began) * 1000)
 
-    def close(self, figures):
-        press_until("Escape", lambda: self.process.poll() is not None, "the game to end", figures)
-        shutil.rmtree(self.work, ignore_errors=True)
+    def press(self, key, balloon):
+        """Taps the key the moment the balloon shows, again when the game missed it."""
+        for _ in range(5):
+            self.screen.tap(key, 0.03)
+            gone = self.screen.wait_gone(balloon, 3)
+            if gone:
+                return gone
+            self.figures.add("lost presses", 1)
+        raise Failure("the game takes no %s" % key)
 
-    def begin_play(self, figures):
-        """Starts a time attack; returns the balloon watcher."""
-        watcher = subprocess.Popen([self.probe, "watch", "MakeRGNTalkWindowTitle"],
+    def close(self):
+        self.press("Escape", self.prompt)
+        self.game.wait_exit()
+        self.game.close()
+
+    def begin_play(self):
+        """Starts a time attack; returns the balloon watcher and the log's point of play."""
+        watcher = subprocess.Popen([self.probe, "watch", xgame.BALLOON],
                                    stdout=subprocess.PIPE, text=True)
-        blank = game.cell_picture(game.still_screen(), 0)
-        press_until("Return", lambda: game.balloons() != 1 or
-                    game.cell_picture(game.screen(), 0) != blank, "the countdown", figures)
-        game.wait_for(lambda: game.cell_picture(game.screen(), 0) != blank, "the digits", 10)
-        # "GO!" may still show for a moment after the digits have come.
-        game.wait_for(lambda: game.balloons() == 0, "play", 10)
-        return watcher
+        time.sleep(0.3)  # for the watcher to select its events before "Ready..." maps
+        since = self.press("Return", self.prompt)
+        for _ in range(2):  # "Ready..." and "GO!"
+            since = self.screen.wait_gone(self.screen.wait_balloon(since), 5)
+        return watcher, since
 
-    def end_play(self, watcher):
+    def end_play(self, watcher, since):
         """Waits for the result; returns the balloon events: Ready..., GO! and the score."""
-        game.wait_for(lambda: game.balloons() >= 1, "the result", 70)
+        score = self.screen.wait_balloon(since, timeout=70)
         time.sleep(0.5)  # for the watcher to see it too
         watcher.terminate()
         events = [line.split() for line in watcher.communicate()[0].splitlines()]
         if [kind for kind, _ in events][:5] != ["map", "unmap", "map", "unmap", "map"]:
             raise SystemExit("unexpected balloon sequence %s" % events)
-        return [float(at) for _, at in events]
+        return score, [float(at) for _, at in events]
 
-    def back_to_prompt(self, figures):
-        press_until("Return", lambda: game.balloons() == 1, "the next start prompt", figures)
+    def back_to_prompt(self, score):
+        self.prompt = self.screen.wait_balloon(self.press("Return", score))
 
-    def idle_attack(self, figures, xserver):
+    def idle_attack(self, xserver):
         """A time attack without answers: processor time in each phase and the label's lag."""
+        figures, s = self.figures, self.screen
         if xserver:
             figures.add("cpu prompt", *cpu_percent([self.process.pid, xserver]))
-        watcher = self.begin_play(figures)
+        watcher, since = self.begin_play()
         if xserver:
             figures.add("cpu play", *cpu_percent([self.process.pid, xserver]))
-        changes = subprocess.run([self.probe, "changes", *map(str, LABEL), "30"],
+        # The time label of the cursor while it stands over cells 0 and 1.
+        label = (s.strip_left, s.cell_top - 35 + 4, 30, 14)
+        changes = subprocess.run([self.probe, "changes", *map(str, label), "30"],
                                  capture_output=True, text=True).stdout.split()
-        events = self.end_play(watcher)
+        score, events = self.end_play(watcher, since)
         go_gone = events[3]
         # The label shows tenth k from 50 + 100 k ms after play begins (59.9 at 50 ms).
         for seen in map(float, changes):
@@ -150,19 +141,18 @@ class Session:
         if xserver:
             time.sleep(1)
             figures.add("cpu result", *cpu_percent([self.process.pid, xserver]))
-        self.back_to_prompt(figures)
+        self.back_to_prompt(score)
 
-    def played_attack(self, figures, label):
-        watcher = self.begin_play(figures)
-        player = MeasuringPlayer(self.probe)
-        while player.answer(game.screen()):
-            pass
-        figures.add("memory", resident_kib(self.process.pid))
-        events = self.end_play(watcher)
-        figures.add("play " + label, events[4] - events[3])
+    def played_attack(self, label):
+        watcher, since = self.begin_play()
+        player = MeasuringPlayer(self.screen, self.probe)
+        player.play(since)
+        self.figures.add("memory", resident_kib(self.process.pid))
+        score, events = self.end_play(watcher, since)
+        self.figures.add("play " + label, events[4] - events[3])
         for latency in player.latencies:
-            figures.add("latency " + label, latency)
-        self.back_to_prompt(figures)
+            self.figures.add("latency " + label, latency * 1000)
+        self.back_to_prompt(score)
 
 
 class Figures:
@@ -180,31 +170,28 @@ class Figures:
 
 def measure(probe, executable, attacks, loaded_attacks, xserver):
     figures = Figures()
+    screen = Screen()
     for _ in range(10):
-        began = time.monotonic()
-        session = Session(probe, executable)
-        figures.add("start", (time.monotonic() - began) * 1000)
-        session.close(figures)
+        Session(probe, executable, screen, figures).close()
 
-    session = Session(probe, executable)
+    session = Session(probe, executable, screen, figures)
     try:
         time.sleep(2)
-        session.idle_attack(figures, xserver)
+        session.idle_attack(xserver)
         for _ in range(attacks):
-            session.played_attack(figures, "idle")
+            session.played_attack("idle")
         load = subprocess.Popen(["stress-ng", "--cpu", "2", "--quiet"])
         try:
             time.sleep(2)
-            session.idle_attack(figures, None)
+            session.idle_attack(None)
             for _ in range(loaded_attacks):
-                session.played_attack(figures, "loaded")
+                session.played_attack("loaded")
         finally:
             load.terminate()
             load.wait()
-        session.close(figures)
+        session.close()
     finally:
-        if session.process.poll() is None:
-            session.process.kill()
+        session.game.close()
     return figures
 
 
@@ -246,7 +233,7 @@ ROWS = [
     ("start to start prompt on the screen, p50 / p99 (starts)",
      lambda f: describe(f.get("start"), "ms")),
     ("resident memory during play", lambda f: describe(f.get("memory"), "KiB", 0)),
-    ("presses of ENTER or ESC the game missed and the bench repeated",
+    ("presses of ENTER or ESC the game missed and the bench repeated (see `key_presses.py`)",
      lambda f: str(len(f.get("lost presses")))),
 ]
 

@@ -10,7 +10,12 @@ cp "$1" "$install/"
 windows() { xwininfo -root -children | grep -c '^ *0x' || true; }
 before=$(windows)
 
-shown() { xdotool search --onlyvisible --class '^noruka-keisan$' | wc -l; }
+# The game's shown windows but its balloons, which come and go during the countdown.
+shown() {
+  for window in $(xdotool search --onlyvisible --class '^noruka-keisan$'); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = MakeRGNTalkWindowTitle ] || echo "$window"
+  done | wc -l
+}
 
 start_game "$install/noruka-keisan"
 xdotool key Return
@@ -18,7 +23,6 @@ wait_until eval '! prompt_shown' || { echo "the time attack did not start"; exit
 before_menu=$(shown)
 xdotool mousemove 340 722 click 3  # the cursor's box, over cells 0 and 1
 wait_until eval '[ "$(shown)" -gt "$before_menu" ]' || { echo "no menu"; exit 1; }
-sleep "$SETTLE"
 xdotool key Up  # from no selection up to the last item
 sleep 0.2
 xdotool key Return

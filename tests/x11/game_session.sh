@@ -1,9 +1,6 @@
-# Shared by the X-server tests: start the game and wait for its start prompt as a player would,
-# press keys, and wait a bounded time for the game to end. Sets GAME_PID; the caller passes the
-# executable.
-
-# Seconds a player takes at least to react to what just appeared.
-SETTLE=0.3
+# Shared by the X-server tests: start the game and wait for its start prompt, press keys the
+# moment it shows, and wait a bounded time for the game to end. Sets GAME_PID; the caller passes
+# the executable.
 
 # Waits up to 20 s for a command to succeed.
 wait_until() {
@@ -23,7 +20,6 @@ start_game() {
   GAME_PID=$!
   trap 'kill "$GAME_PID" 2>/dev/null || true' EXIT
   wait_until prompt_shown || { echo "no start prompt"; return 1; }
-  sleep "$SETTLE"
 }
 
 # The game's exit status, once it has ended; fails when it is still running after 20 s.
