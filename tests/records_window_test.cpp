@@ -29,27 +29,12 @@ LocalDateTime DaysAgo(int days) {
 // i correct answers in the i-th five seconds, and two wrong presses in the fourth.
 AttackRecord RisingAttack(const LocalDateTime& started) {
   std::vector<Typed> typed;
-  for (int interval = 0; interval < 12; ++interval) {
-    for (int answer = 0; answer < interval; ++answer)
-      typed.push_back({static_cast<uint32_t>(interval * 5000 + answer * 400), 1, 2, 3});
-    if (interval == 3) {
-      typed.push_back({16900, 1, 2, 4});
-      typed.push_back({16999, 1, 2, 5});
-    }
+  for (uint32_t interval = 0; interval < 12; ++interval) {
+    for (uint32_t answer = 0; answer < interval; ++answer)
+      typed.push_back({interval * 5000 + answer * 400, 1, 2, 3});
+    if (interval == 3) typed.insert(typed.end(), {{16900, 1, 2, 4}, {16999, 1, 2, 5}});
   }
   return Attack(started, typed);
-}
-
-// Twelve answers in each interval, long ago: the best curve lies flat along the top.
-AttackRecord FlatAttack(const LocalDateTime& started) {
-  std::vector<Typed> typed;
-  for (int answer = 0; answer < 144; ++answer)
-    typed.push_back({static_cast<uint32_t>(answer / 12 * 5000 + answer % 12 * 400), 1, 2, 3});
-  return Attack(started, typed);
-}
-
-bool IsBar(uint32_t color) {
-  return color == chart::kBar;
 }
 
 class RecordsWindow : public testing::Test {
@@ -62,28 +47,30 @@ class RecordsWindow : public testing::Test {
 
 // The axis runs to 12 in steps of 2 (25 pixels an answer); each bar is sampled just inside its
 // top and just above it, at its left edge, clear of the curves drawn through the bars' middles.
-TEST_F(RecordsWindow, TheLastCurveStandsAsBarsWhereItsAnswersFell) {
-  ASSERT_TRUE(RecordTimeAttack(FlatAttack(DaysAgo(60))));
+TEST_F(RecordsWindow, TheLastCurveStandsAsSharpBarsWhereItsAnswersFell) {
+  // Twelve answers in every five seconds, long ago: the best curve lies flat along the top.
+  ASSERT_TRUE(RecordTimeAttack(SteadyAttack(DaysAgo(60), 144)));
   ASSERT_TRUE(RecordTimeAttack(RisingAttack(DaysAgo(1))));
   const Snapshot shot = Compose(frmRecords());
   ASSERT_EQ(shot.width, static_cast<int>(kWidth));
   ASSERT_EQ(shot.height, static_cast<int>(kHeight));
   constexpr float kPerAnswer = (kCurveBottom - kCurveTop) / 12;
+  const int bottom = static_cast<int>(kCurveBottom);
   for (int interval = 0; interval < 12; ++interval) {
     SCOPED_TRACE(interval);
     const int x = static_cast<int>(kCurveLeft + kIntervalWidth * interval + kBarInset + 1);
     const int top = static_cast<int>(kCurveBottom - kPerAnswer * interval);
-    EXPECT_FALSE(IsBar(shot.ColorAt(x, top - 3)));
-    EXPECT_EQ(IsBar(shot.ColorAt(x, top + 2)), interval > 0);
-    EXPECT_EQ(IsBar(shot.ColorAt(x, static_cast<int>(kCurveBottom) - 2)), interval > 0);
-    EXPECT_FALSE(IsBar(shot.ColorAt(x - 2, static_cast<int>(kCurveBottom) - 2))) << "between bars";
+    EXPECT_NE(shot.ColorAt(x, top - 3), chart::kBar);
+    EXPECT_EQ(shot.ColorAt(x, top + 2) == chart::kBar, interval > 0);
+    EXPECT_EQ(shot.ColorAt(x, bottom - 2) == chart::kBar, interval > 0);
+    EXPECT_NE(shot.ColorAt(x - 2, bottom - 2), chart::kBar) << "between bars";
   }
   // The wrong presses of the fourth interval, in red below its label.
   auto red_in = [&](int interval) {
-    for (int y = static_cast<int>(kCurveBottom) + 20; y < kCurveBottom + 36; ++y) {
-      for (int x = 0; x < kIntervalWidth; ++x) {
-        const uint32_t c =
-            shot.ColorAt(static_cast<int>(kCurveLeft + kIntervalWidth * interval) + x, y);
+    const int left = static_cast<int>(kCurveLeft + kIntervalWidth * interval);
+    for (int y = bottom + 20; y < bottom + 36; ++y) {
+      for (int x = left; x < left + kIntervalWidth; ++x) {
+        const uint32_t c = shot.ColorAt(x, y);
         if (((c >> 16) & 0xFF) > 150 && ((c >> 8) & 0xFF) < 100) return true;
       }
     }
@@ -94,15 +81,24 @@ TEST_F(RecordsWindow, TheLastCurveStandsAsBarsWhereItsAnswersFell) {
   // The best curve: flat at twelve, along the top rule.
   EXPECT_EQ(shot.ColorAt(static_cast<int>(kCurveLeft + kIntervalWidth * 5), kCurveTop),
             chart::kBest);
+
+  // At twice the pixels, a bar's edges and the rules stay on whole device pixels.
+  const Snapshot twice = Compose(frmRecords(), 2);
+  ASSERT_EQ(twice.width, static_cast<int>(2 * kWidth));
+  const int left = static_cast<int>(2 * (kCurveLeft + kIntervalWidth * 11 + kBarInset));
+  EXPECT_EQ(twice.ColorAt(left, 2 * bottom - 10), chart::kBar);
+  EXPECT_EQ(twice.ColorAt(left - 1, 2 * bottom - 10), chart::kBackground) << "no blurred edge";
+  EXPECT_EQ(twice.ColorAt(left + 10, 2 * bottom), chart::kQuiet);
+  EXPECT_EQ(twice.ColorAt(left + 10, 2 * bottom + 1), chart::kQuiet) << "a rule two pixels thick";
+  EXPECT_NE(twice.ColorAt(left + 10, 2 * bottom + 2), chart::kQuiet);
 }
 
 // 7+8 answered three times in 3 s each, 1+2 ten times in 0.1 s, 4+4 once right and once wrong.
 TEST_F(RecordsWindow, TheGridsShadeEachPairByItsTimeAndItsErrors) {
   std::vector<Typed> typed = {{3000, 7, 8, 5}, {6000, 7, 8, 5}, {9000, 7, 8, 5}};
-  for (int i = 1; i <= 10; ++i)
-    typed.push_back({static_cast<uint32_t>(9000 + 100 * i), 1, 2, 3});
-  typed.push_back({11000, 4, 4, 9});
-  typed.push_back({11500, 4, 4, 8});
+  for (uint32_t i = 1; i <= 10; ++i)
+    typed.push_back({9000 + 100 * i, 1, 2, 3});
+  typed.insert(typed.end(), {{11000, 4, 4, 9}, {11500, 4, 4, 8}});
   ASSERT_TRUE(RecordTimeAttack(Attack(DaysAgo(0), typed)));
   Form& window = frmRecords();
   window.KeyPressed(VK_0 + 3, 0);
@@ -122,45 +118,26 @@ TEST_F(RecordsWindow, TheGridsShadeEachPairByItsTimeAndItsErrors) {
             chart::kText);
 }
 
-// At twice the pixels, a bar's edges and the rules stay on whole device pixels.
-TEST_F(RecordsWindow, StaysSharpAtTwiceTheScale) {
-  ASSERT_TRUE(RecordTimeAttack(RisingAttack(DaysAgo(0))));
-  const Snapshot shot = Compose(frmRecords(), 2);
-  ASSERT_EQ(shot.width, static_cast<int>(2 * kWidth));
-  const int left = static_cast<int>(2 * (kCurveLeft + kIntervalWidth * 11 + kBarInset));
-  const int y = static_cast<int>(2 * kCurveBottom) - 10;
-  EXPECT_EQ(shot.ColorAt(left, y), chart::kBar);
-  EXPECT_EQ(shot.ColorAt(left - 1, y), chart::kBackground) << "no blurred edge";
-  EXPECT_EQ(shot.ColorAt(left + 10, static_cast<int>(2 * kCurveBottom)), chart::kQuiet);
-  EXPECT_EQ(shot.ColorAt(left + 10, static_cast<int>(2 * kCurveBottom) + 1), chart::kQuiet)
-      << "a rule two device pixels thick";
-  EXPECT_NE(shot.ColorAt(left + 10, static_cast<int>(2 * kCurveBottom) + 2), chart::kQuiet);
-}
-
 // The views go round with Tab, the arrows and the digits, or a click on their tabs.
 TEST_F(RecordsWindow, KeysAndTabsMoveBetweenTheViewsAndEscCloses) {
   ASSERT_TRUE(RecordTimeAttack(RisingAttack(DaysAgo(0))));
   Form& window = frmRecords();
-  auto shown = [&] { return Compose(window).argb; };
-  const auto curve = shown();
-  window.KeyPressed(VK_TAB, 0);
-  const auto history = shown();
-  EXPECT_NE(history, curve);
-  window.KeyPressed(VK_RIGHT, 0);
-  const auto sums = shown();
-  EXPECT_NE(sums, history);
-  window.KeyPressed(VK_TAB, 0);
-  EXPECT_EQ(shown(), curve) << "round to the first";
-  window.KeyPressed(VK_TAB, 1);
-  EXPECT_EQ(shown(), sums) << "Shift+Tab goes back";
-  window.KeyPressed(VK_0 + 2, 0);
-  EXPECT_EQ(shown(), history);
-  window.KeyPressed(VK_HOME, 0);
-  EXPECT_EQ(shown(), curve);
+  auto after = [&](int key, int shift) {
+    window.KeyPressed(key, shift);
+    return Compose(window).argb;
+  };
+  const auto curve = Compose(window).argb;
+  const auto history = after(VK_TAB, 0);
+  const auto sums = after(VK_RIGHT, 0);
+  EXPECT_TRUE(history != curve && sums != history);
+  EXPECT_EQ(after(VK_TAB, 0), curve) << "round to the first";
+  EXPECT_EQ(after(VK_TAB, 1), sums) << "Shift+Tab goes back";
+  EXPECT_EQ(after(VK_0 + 2, 0), history);
+  EXPECT_EQ(after(VK_HOME, 0), curve);
   window.MousePressed(MouseButton::Left, 0,
                       static_cast<int>(kTabLeft + 2 * (kTabWidth + kTabGap) + 5),
                       static_cast<int>(kTabTop + 5));
-  EXPECT_EQ(shown(), sums);
+  EXPECT_EQ(Compose(window).argb, sums);
   window.KeyPressed(VK_ESCAPE, 0);
   EXPECT_FALSE(IsLoaded("frmRecords"));
 }

@@ -8,17 +8,8 @@
 
 struct Typed {
   uint32_t ms;
-  int left;
-  int right;
-  int typed;
+  int left, right, typed;
 };
-
-inline std::vector<AnswerPress> Presses(const std::vector<Typed>& typed) {
-  std::vector<AnswerPress> presses;
-  for (const Typed& t : typed)
-    presses.push_back({t.ms, t.left, t.right, t.typed, (t.left + t.right) % 10 == t.typed});
-  return presses;
-}
 
 // A record as the game fills it.
 inline AttackRecord Attack(const LocalDateTime& started, const std::vector<Typed>& typed,
@@ -31,12 +22,17 @@ inline AttackRecord Attack(const LocalDateTime& started, const std::vector<Typed
   return record;
 }
 
-// A steady minute: correct answers every second, pairs walking through the digits.
+inline std::vector<AnswerPress> Presses(const std::vector<Typed>& typed) {
+  return Attack({}, typed).presses;
+}
+
+// Correct answers evenly over the minute (one a second for 60, twelve in every five seconds for
+// 144), the pairs walking through the digits.
 inline AttackRecord SteadyAttack(const LocalDateTime& started, int answers = 60) {
   std::vector<Typed> typed;
   for (int i = 0; i < answers; ++i) {
     const int left = i % 10, right = (i * 7 + 3) % 10;
-    typed.push_back({static_cast<uint32_t>(i * 1000), left, right, (left + right) % 10});
+    typed.push_back({static_cast<uint32_t>(i * 60000 / answers), left, right, (left + right) % 10});
   }
   return Attack(started, typed);
 }

@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 
 struct Answer {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 // The game beside its history, run without a display.
@@ -35,15 +34,6 @@ class CommandLine : public testing::Test {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(File("out")),
             Contents(File("err"))};
   }
-  // Time attacks of every kind: carried over, with a wrong press, at the end of play, none typed.
-  void RecordKnownHistory() const {
-    Store(install_.SettingsFile(),
-          "[Data]\nHISCORE1=52,,2023/12/30 21:14:03\nHISCORE2=41,,2024/01/05 09:30:00\n");
-    ASSERT_TRUE(RecordTimeAttack(
-        Attack({2024, 1, 5, 9, 3, 7}, {{812, 3, 4, 7}, {1500, 7, 9, 5}, {1900, 7, 9, 6}}, 540)));
-    ASSERT_TRUE(RecordTimeAttack(Attack({2024, 3, 31, 3, 30, 0}, {{kPlayMs, 5, 5, 0}}, 120)));
-    ASSERT_TRUE(RecordTimeAttack(Attack({2024, 11, 3, 23, 30, 0}, {}, -300)));
-  }
   ScratchInstall install_;
 };
 
@@ -59,7 +49,15 @@ TEST_F(CommandLine, AnswersWithoutADisplayAndLeavesTheHistoryAsItIs) {
             std::tuple(0, std::string("タイムアタック: 0 回\n"), std::string()));
   EXPECT_FALSE(fs::exists(HistoryFilePath())) << "reading makes no file";
 
-  RecordKnownHistory();
+  // Time attacks of every kind: carried over (a high score dated before the first time attack,
+  // once), with a wrong press, at the end of play, none typed.
+  Store(install_.SettingsFile(),
+        "[Data]\nHISCORE1=52,,2023/12/30 21:14:03\nHISCORE2=52,,2023/12/30 21:14:03\n"
+        "HISCORE3=41,,2024/01/05 09:30:00\nHISCORE4=12,,no date\n");
+  ASSERT_TRUE(RecordTimeAttack(
+      Attack({2024, 1, 5, 9, 3, 7}, {{812, 3, 4, 7}, {1500, 7, 9, 5}, {1900, 7, 9, 6}}, 540)));
+  ASSERT_TRUE(RecordTimeAttack(Attack({2024, 3, 31, 3, 30, 0}, {{kPlayMs, 5, 5, 0}}, 120)));
+  ASSERT_TRUE(RecordTimeAttack(Attack({2024, 11, 3, 23, 30, 0}, {}, -300)));
   const std::string before = Contents(HistoryFilePath());
   // Far from 2024 in days: no day of this week, no streak going on.
   Answer stats = Run("--stats");
