@@ -63,8 +63,13 @@ inline bool RankShown() {
   return AtResult() && IsLoaded("frmTalk2");
 }
 
-// The digit a cell holds, shown or still hidden.
+// The digit a cell holds, shown or still hidden. A cell the strip lacks fails the test here
+// rather than in the game, whose fatal box would wait for a player.
 inline int CellDigit(int cell) {
+  if (cell < 0 || cell >= Attack::kCells) {
+    ADD_FAILURE() << "the strip has no cell " << cell;
+    return 0;
+  }
   return FindLoadedForm("frmMONDAI")->Label("LL", cell).Caption()[0] - '0';
 }
 // The left cell of the pair under the cursor.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -17,30 +16,48 @@ namespace {
 
 using GameWindows = GameTest;
 
+// The first and the last cell from the cells' left and top in pixels: cut corners, rim, face,
+// shadow and the gap after it; and nothing of the window outside the cells.
+void ExpectCellsAt(int left, int top) {
+  Snapshot shot = Compose(frmMONDAI());
+  for (int i : {0, 19}) {
+    const int x = left + 18 * i;
+    for (auto [dx, dy] : {std::pair{1, 1}, {1, 16}, {16, 1}, {16, 16}})
+      EXPECT_FALSE(shot.Shows(x + dx, top + dy)) << "cut corner of cell " << i;
+    EXPECT_EQ(shot.ColorAt(x + 2, top + 1), kBlack) << "rim";
+    EXPECT_EQ(shot.ColorAt(x + 5, top + 5), Rgb(192, 192, 192)) << "face";
+    EXPECT_EQ(shot.ColorAt(x + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
+    EXPECT_FALSE(shot.Shows(x + 17, top + 8)) << "gap";
+    EXPECT_FALSE(shot.Shows(x + 18, top)) << "gap";
+  }
+  EXPECT_FALSE(shot.Shows(left - 18, top + 8)) << "the work area outside the cells";
+}
+
 // The cursor's place is left to the time attacks and the screenshots, its shape to shapes_test.
 TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
   Snapshot shot = Compose(frmMONDAI());
   ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 720));
-  const int top = 10530 / 15;  // 702
-  for (int i : {0, 19}) {
-    const int left = (4980 + 270 * i) / 15;
-    for (auto [x, y] : {std::pair{1, 1}, {1, 16}, {16, 1}, {16, 16}})
-      EXPECT_FALSE(shot.Shows(left + x, top + y)) << "cut corner of cell " << i;
-    EXPECT_EQ(shot.ColorAt(left + 2, top + 1), kBlack) << "rim";
-    EXPECT_EQ(shot.ColorAt(left + 5, top + 5), Rgb(192, 192, 192)) << "face";
-    EXPECT_EQ(shot.ColorAt(left + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
-    EXPECT_FALSE(shot.Shows(left + 17, top + 8)) << "gap";
-    EXPECT_FALSE(shot.Shows(left + 18, top)) << "gap";
-  }
-  EXPECT_FALSE(shot.Shows(10, 10)) << "the work area outside the cells is not the window's";
+  ExpectCellsAt(4980 / 15, 10530 / 15);
 }
 
 // A taller, wider screen: the strip centred at 6900 twips, the cells' top 942 px down.
 constexpr DisplayMetrics kLargerScreen{
     .width_px = 1280, .height_px = 1024, .work_area_bottom_px = 960};
 
-// Everything stands where a time attack begun now would put it, and the cells keep their digits.
-void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {
+std::vector<int> Cells() {
+  std::vector<int> digits;
+  for (int i = 0; i < Attack::kCells; ++i)
+    digits.push_back(CellDigit(i));
+  return digits;
+}
+
+// After the change everything stands where a time attack begun now would put it, and the cells
+// keep their digits, shown or hidden.
+void ChangeScreenAndExpectLayout(const DisplayMetrics& screen, int32_t strip_left,
+                                 int32_t work_area_bottom, int pair) {
+  const std::vector<int> row = Cells();
+  const bool shown = DigitsShown();
+  ChangeScreen(&screen);
   const int32_t cursor_top = work_area_bottom - 270 - 525;
   Form& cursor = *FindLoadedForm("frmKAITOU");
   EXPECT_EQ(cursor.Left(), strip_left + 270 * pair);
@@ -50,54 +67,28 @@ void ExpectLaidOutFor(int32_t strip_left, int32_t work_area_bottom, int pair) {
         << "the balloon's tail at the cursor";
     EXPECT_EQ(balloon->Top(), cursor_top - 270);
   }
-  Snapshot strip = Compose(frmMONDAI());
-  const int left = strip_left / 15;
-  const int top = (work_area_bottom - 270) / 15;
-  EXPECT_EQ(strip.ColorAt(left + 2, top + 1), kBlack) << "cell 0's rim";
-  EXPECT_EQ(strip.ColorAt(left + 19 * 18 + 5, top + 5), Rgb(192, 192, 192)) << "cell 19's face";
-  EXPECT_FALSE(strip.Shows(left - 18, top + 8)) << "nothing left of the cells";
+  ExpectCellsAt(strip_left / 15, (work_area_bottom - 270) / 15);
   for (int i = 0; i < Attack::kCells; ++i)
     EXPECT_EQ(frmMONDAI().Label("LL", i).Left(), strip_left + 270 * i - 54);
+  EXPECT_EQ(Cells(), row);
+  EXPECT_EQ(DigitsShown(), shown);
 }
 
-// A screen change at the prompt, and another in play: everything moves, nothing else changes.
+// A screen change at the prompt, and another in play with the cursor a cell on.
 TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWould) {
   ScriptedPlay play(0, 40);
-  std::vector<int> row;
-  auto cells = [] {
-    std::vector<int> digits;
-    for (int i = 0; i < Attack::kCells; ++i)
-      digits.push_back(CellDigit(i));
-    return digits;
-  };
   int followed = 0;
   play.When(AtStartPrompt, [&] {
-    row = cells();
-    ChangeScreen(&kLargerScreen);
-    ExpectLaidOutFor(6900, 14400, 0);
-    EXPECT_EQ(cells(), row);
-    EXPECT_FALSE(DigitsShown());
+    ChangeScreenAndExpectLayout(kLargerScreen, 6900, 14400, 0);
     ++followed;
     play.Tap(VK_RETURN, 5);
   });
-  // Back to the test screen in play, with the cursor three cells on.
-  play.When([] { return Playing() && CursorPair() == 3; },
+  play.When(Playing, [&] { play.Tap(VK_0 + Expected(), 10); });
+  play.When([] { return Playing() && CursorPair() == 1; },
             [&] {
-              row = cells();
-              ChangeScreen(&kTestScreen);
-              ExpectLaidOutFor(4980, 10800, 3);
-              EXPECT_EQ(cells(), row);
-              EXPECT_TRUE(DigitsShown());
+              ChangeScreenAndExpectLayout(kTestScreen, 4980, 10800, 1);
               ++followed;
             });
-  std::function<void(int)> answer_at = [&](int pair) {
-    play.When([pair] { return Playing() && CursorPair() == pair; },
-              [&, pair] {
-                play.Tap(VK_0 + Expected(), 10);
-                if (pair < 2) answer_at(pair + 1);
-              });
-  };
-  answer_at(0);
   play.When(AtResult, [&play] { play.Tap(VK_RETURN, 100); });
   TimeAttack();
   EXPECT_EQ(followed, 2);

@@ -44,20 +44,12 @@ TEST_F(HighScores, ScoresGoInAtTheirRankPushingTheRestDownOrLeaveTheFileUntouche
   EXPECT_EQ(RecordHighScore(30), 0);
   EXPECT_EQ(std::filesystem::last_write_time(install_.SettingsFile()), before);
 
-  // Slots edited by hand count by their leading number.
-  EXPECT_EQ(StoredScore("35 points"), 35);
-  EXPECT_EQ(StoredScore("lots,,x"), 0);
-  EXPECT_EQ(StoredScore(" 1 2,,x"), 12) << "blanks are ignored";
-}
-
-// The file as it was after a failed save, and an unreadable table that is not taken for an empty
-// one, are in the tests of the settings file and of the time attack.
-TEST_F(HighScores, ARankThatCannotBeSavedIsReportedInOneLine) {
-  Fill({"50", "40", "30", "20", "10"});
+  // A rank that cannot be saved is still told, and why it was not saved in one line; the file
+  // as it was after a failed save is in the settings file's tests.
   SetSaveFaultForTesting([](SaveStep step) { return step == SaveStep::kWrite ? ENOSPC : 0; });
   testing::internal::CaptureStderr();
   EXPECT_EQ(RecordHighScore(45), 2) << "where it would stand";
-  std::string said = testing::internal::GetCapturedStderr();
+  const std::string said = testing::internal::GetCapturedStderr();
   SetSaveFaultForTesting(nullptr);
   EXPECT_FALSE(HighScoreSaved());
   EXPECT_NE(said.find(install_.SettingsFile() + ": " + std::strerror(ENOSPC)), std::string::npos)
@@ -65,6 +57,11 @@ TEST_F(HighScores, ARankThatCannotBeSavedIsReportedInOneLine) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_EQ(RecordHighScore(5), 0);
   EXPECT_TRUE(HighScoreSaved()) << "nothing to save is no failure";
+
+  // Slots edited by hand count by their leading number.
+  EXPECT_EQ(StoredScore("35 points"), 35);
+  EXPECT_EQ(StoredScore("lots,,x"), 0);
+  EXPECT_EQ(StoredScore(" 1 2,,x"), 12) << "blanks are ignored";
 }
 
 // The plain caption, "(なし)" and "(読めません)" are in the menu's test.

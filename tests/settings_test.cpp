@@ -59,53 +59,23 @@ TEST(Settings, ValuesAreCutToFiveHundredTenBytesAndThePathHasOneSeparator) {
   EXPECT_EQ(SettingsPathIn("/", "noruka-keisan"), "/noruka-keisan.ini");
 }
 
-// The folder the game started with is the only one it writes to: moved, removed or replaced
-// while the game runs, it fails the save and is not made again, so the table never splits.
-TEST(Settings, AFolderMovedOrReplacedWhileTheGameRunsFailsTheSaveAndIsNotMadeAgain) {
-  ScratchInstall install;
-  const std::filesystem::path folder = install.Directory();
-  EXPECT_TRUE(WriteSetting("Data", "HISCORE1", "50,,x"));
-  const std::filesystem::path moved = folder.string() + "-moved";
-  std::filesystem::rename(folder, moved);
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(WriteSetting("Data", "HISCORE2", "40,,x"));
-  EXPECT_EQ(ReadSetting("Data", "HISCORE1"), std::nullopt) << "gone, not empty";
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("cannot save " + install.SettingsFile() + ": the folder " + folder.string() +
-                      " was moved or removed since the game started\n"),
-            std::string::npos)
-      << said;
-  EXPECT_FALSE(std::filesystem::exists(folder));
-
-  std::filesystem::create_directory(folder);
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(WriteSetting("Data", "HISCORE2", "40,,x")) << "another folder in its place";
-  testing::internal::GetCapturedStderr();
-  EXPECT_TRUE(std::filesystem::is_empty(folder));
-  std::filesystem::remove(folder);
-  std::filesystem::rename(moved, folder);
-  EXPECT_TRUE(WriteSetting("Data", "HISCORE2", "40,,x")) << "back where it was";
-  EXPECT_EQ(Contents(install.SettingsFile()), "[Data]\nHISCORE1=50,,x\nHISCORE2=40,,x\n");
-}
-
-// Sets an environment variable for a while.
-class Environment {
- public:
-  Environment(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
+// Sets an environment variable until the end of the scope.
+struct Environment {
+  Environment(const char* name, const std::string& value) : name(name) {
+    if (const char* was = std::getenv(name)) old = was;
     setenv(name, value.c_str(), 1);
   }
-  ~Environment() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
+  ~Environment() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
 };
 
 // Beside the executable otherwise: every test of scores, and the played game, use that place.
-// Its folder is made on the first save, in the home folder and for its owner, as root under
-// sudo too, but never again once it has gone, nor without a home.
-TEST(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesTheOldOnesOver) {
+// The data folder is made on the first save, in the home folder and for its owner, as root
+// under sudo too. From then on it is the only one the game writes to: moved, removed or
+// replaced while the game runs, it fails the save and is not made again, so the table never
+// splits; nor is anything made without a home.
+TEST(Settings, AnInstalledCopyKeepsItsScoresInItsDataFolderAndNeverMakesThatFolderAgain) {
   EXPECT_TRUE(IsInstallDirectory("/usr/games"));
   ScratchInstall install;
   const std::string beside = "[Data]\nHISCORE1=50,,2024/01/05 09:03:07\n";
@@ -118,30 +88,34 @@ TEST(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesT
   unsetenv("XDG_DATA_HOME");
   Environment player_home("HOME", home.string());
   const auto expected = home / ".local/share/noruka-keisan/noruka-keisan.ini";
+  const auto folder = expected.parent_path();
   EXPECT_EQ(SettingsFilePath(), expected.string());
 
   EXPECT_EQ(ReadSetting("Data", "HISCORE1"), "50,,2024/01/05 09:03:07") << "read until saved";
   EXPECT_TRUE(WriteSetting("Data", "HISCORE2", "12,,2024/01/06 10:00:00"));
-  EXPECT_EQ(Contents(expected), beside + "HISCORE2=12,,2024/01/06 10:00:00\n");
   EXPECT_EQ(Contents(install.SettingsFile()), beside) << "nothing written beside the executable";
-  for (auto folder = expected.parent_path(); folder != home; folder = folder.parent_path()) {
+  for (auto made = folder; made != home; made = made.parent_path()) {
     struct stat status {};
-    ASSERT_EQ(stat(folder.c_str(), &status), 0);
+    ASSERT_EQ(stat(made.c_str(), &status), 0);
     EXPECT_EQ(std::tie(status.st_mode, status.st_uid), std::tuple(S_IFDIR | 0700u, owner))
-        << folder << ": the player's own";
+        << made << ": the player's own";
   }
 
-  std::filesystem::rename(expected.parent_path(), home / "moved");
-  const auto gone = install.Directory() / "gone";
+  std::filesystem::rename(folder, home / "moved");
   testing::internal::CaptureStderr();
   EXPECT_FALSE(WriteSetting("Data", "HISCORE3", "11,,x")) << "moved away";
+  EXPECT_EQ(ReadSetting("Data", "HISCORE1"), std::nullopt) << "gone, not empty";
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  std::filesystem::create_directory(folder);
+  EXPECT_FALSE(WriteSetting("Data", "HISCORE3", "11,,x")) << "another folder in its place";
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  std::filesystem::remove(folder);
+  std::filesystem::rename(home / "moved", folder);
+  EXPECT_TRUE(WriteSetting("Data", "HISCORE3", "11,,x")) << "back where it was";
+  EXPECT_EQ(Contents(expected), beside + "HISCORE2=12,,2024/01/06 10:00:00\nHISCORE3=11,,x\n");
+  const auto gone = install.Directory() / "gone";
   Environment no_home("HOME", gone.string());
   EXPECT_FALSE(WriteSetting("Data", "HISCORE3", "11,,x")) << "no home";
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(std::filesystem::exists(expected.parent_path()));
-  EXPECT_FALSE(std::filesystem::exists(gone));
-  EXPECT_NE(said.find(gone.string() + ": " + std::strerror(ENOENT) + "\n"), std::string::npos)
-      << said;
 
   // A data folder set elsewhere is made, in a folder that exists.
   Environment data_home("XDG_DATA_HOME", (install.Directory() / "data").string());
@@ -149,10 +123,15 @@ TEST(Settings, AnInstalledCopyKeepsItsScoresInThePlayersDataDirectoryAndCarriesT
   EXPECT_TRUE(
       std::filesystem::exists(install.Directory() / "data/noruka-keisan/noruka-keisan.ini"));
   Environment deeper("XDG_DATA_HOME", (gone / "data").string());
-  testing::internal::CaptureStderr();
   EXPECT_FALSE(WriteSetting("Data", "HISCORE3", "11,,x"));
-  testing::internal::GetCapturedStderr();
   EXPECT_FALSE(std::filesystem::exists(gone));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("cannot save " + expected.string() + ": the folder " + folder.string() +
+                      " was moved or removed since the game started\n"),
+            std::string::npos)
+      << said;
+  EXPECT_NE(said.find(gone.string() + ": " + std::strerror(ENOENT) + "\n"), std::string::npos)
+      << said;
 }
 
 }  // namespace
