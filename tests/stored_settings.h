@@ -25,7 +25,8 @@ inline std::optional<std::string> ReadSetting(std::string_view section, std::str
 // The scores of the high-score table from the top, "" for an empty slot.
 inline std::vector<std::string> StoredScores() {
   std::vector<std::string> scores;
-  for (const std::string& entry : ReadHighScores().value())
+  const auto table = ReadHighScores().value();
+  for (const std::string& entry : table)
     scores.push_back(entry.substr(0, entry.find(',')));
   return scores;
 }

@@ -102,11 +102,12 @@ TEST(WeakSums, OnlyTheFiveSlowestRankAndEqualTimesGoByErrorRate) {
 
 // A UTC moment on the player's clock, as the game takes it when a time attack starts.
 ScoredMoment At(int year, int month, int day, int hour, int minute, int score) {
-  std::tm utc{.tm_min = minute,
-              .tm_hour = hour,
-              .tm_mday = day,
-              .tm_mon = month - 1,
-              .tm_year = year - 1900};
+  std::tm utc{};
+  utc.tm_year = year - 1900;
+  utc.tm_mon = month - 1;
+  utc.tm_mday = day;
+  utc.tm_hour = hour;
+  utc.tm_min = minute;
   return {LocalDateTimeOf(LocalTimeAt(timegm(&utc))), score};
 }
 
@@ -161,13 +162,14 @@ class Overview : public testing::Test {
  protected:
   static constexpr int64_t kToday = 19904;  // 2024-06-30
   void Add(int days_ago, int score, bool carried = false) {
-    StoredAttack& attack =
-        attacks_.emplace_back(StoredAttack{.id = static_cast<int64_t>(attacks_.size()) + 1,
-                                           .started = DateOfDay(kToday - days_ago),
-                                           .score = score,
-                                           .carried_over = carried});
+    StoredAttack attack;
+    attack.id = static_cast<int64_t>(attacks_.size()) + 1;
+    attack.started = DateOfDay(kToday - days_ago);
+    attack.score = score;
+    attack.carried_over = carried;
     for (int i = 0; !carried && i < score; ++i)
       attack.presses.push_back({static_cast<uint32_t>(i * 100), 1, 1, 2, true});
+    attacks_.push_back(attack);
   }
   std::vector<size_t> Needed() const {
     const std::vector<bool> marks = PressesNeeded(attacks_, kToday);
