@@ -4,12 +4,9 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/form.h"
-#include "platform/pump.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
-#include "tests/scripted_play.h"
 
 namespace {
 
@@ -60,13 +57,6 @@ TEST(Desktop, TheLayoutLiesOnThePrimaryMonitorAndBorderlessWindowsKeepOffPanels)
   EXPECT_EQ(on_desktop({10, 0, 50, 20}, true), std::tuple(1290, 0, 50, 20))
       << "nothing left after cutting: kept whole";
   OverrideDisplayMetrics(nullptr);
-}
-
-TEST(ShellUtilities, WaitPumpsOnceThenSleeps) {
-  ScriptedPlay play;
-  WaitMilliseconds(1800);
-  EXPECT_EQ(play.Pumps(), 1u);
-  EXPECT_EQ(play.Elapsed(), 1801u);
 }
 
 }  // namespace

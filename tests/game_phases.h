@@ -58,10 +58,6 @@ inline bool Playing() {
 inline bool AtResult() {
   return DigitsShown() && IsLoaded("frmTALK");
 }
-// The rank balloon, or the one saying the score could not be saved, below the score's.
-inline bool RankShown() {
-  return AtResult() && IsLoaded("frmTalk2");
-}
 
 // The digit a cell holds, shown or still hidden. A cell the strip lacks fails the test here
 // rather than in the game, whose fatal box would wait for a player.

@@ -16,30 +16,6 @@ namespace {
 
 using GameWindows = GameTest;
 
-// The first and the last cell from the cells' left and top in pixels: cut corners, rim, face,
-// shadow and the gap after it; and nothing of the window outside the cells.
-void ExpectCellsAt(int left, int top) {
-  Snapshot shot = Compose(frmMONDAI());
-  for (int i : {0, 19}) {
-    const int x = left + 18 * i;
-    for (auto [dx, dy] : {std::pair{1, 1}, {1, 16}, {16, 1}, {16, 16}})
-      EXPECT_FALSE(shot.Shows(x + dx, top + dy)) << "cut corner of cell " << i;
-    EXPECT_EQ(shot.ColorAt(x + 2, top + 1), kBlack) << "rim";
-    EXPECT_EQ(shot.ColorAt(x + 5, top + 5), Rgb(192, 192, 192)) << "face";
-    EXPECT_EQ(shot.ColorAt(x + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
-    EXPECT_FALSE(shot.Shows(x + 17, top + 8)) << "gap";
-    EXPECT_FALSE(shot.Shows(x + 18, top)) << "gap";
-  }
-  EXPECT_FALSE(shot.Shows(left - 18, top + 8)) << "the work area outside the cells";
-}
-
-// The cursor's place is left to the time attacks and the screenshots, its shape to shapes_test.
-TEST_F(GameWindows, StripCellsRestOnTheWorkAreaWithTwoPixelGaps) {
-  Snapshot shot = Compose(frmMONDAI());
-  ASSERT_EQ(std::pair(shot.width, shot.height), std::pair(1024, 720));
-  ExpectCellsAt(4980 / 15, 10530 / 15);
-}
-
 // A taller, wider screen: the strip centred at 6900 twips, the cells' top 942 px down.
 constexpr DisplayMetrics kLargerScreen{
     .width_px = 1280, .height_px = 1024, .work_area_bottom_px = 960};
@@ -52,7 +28,8 @@ std::vector<int> Cells() {
 }
 
 // After the change everything stands where a time attack begun now would put it, and the cells
-// keep their digits, shown or hidden.
+// keep their digits, shown or hidden. The strip covers the work area; of its first and last cell
+// it shows the cut corners, rim, face, shadow and the gap after it, and nothing outside them.
 void ChangeScreenAndExpectLayout(const DisplayMetrics& screen, int32_t strip_left,
                                  int32_t work_area_bottom, int pair) {
   const std::vector<int> row = Cells();
@@ -67,15 +44,31 @@ void ChangeScreenAndExpectLayout(const DisplayMetrics& screen, int32_t strip_lef
         << "the balloon's tail at the cursor";
     EXPECT_EQ(balloon->Top(), cursor_top - 270);
   }
-  ExpectCellsAt(strip_left / 15, (work_area_bottom - 270) / 15);
+  const Snapshot shot = Compose(frmMONDAI());
+  ASSERT_EQ(std::pair(shot.width, shot.height),
+            std::pair(screen.width_px, screen.work_area_bottom_px));
+  const int left = strip_left / 15, top = (work_area_bottom - 270) / 15;
+  for (int i : {0, 19}) {
+    const int x = left + 18 * i;
+    for (auto [dx, dy] : {std::pair{1, 1}, {1, 16}, {16, 1}, {16, 16}})
+      EXPECT_FALSE(shot.Shows(x + dx, top + dy)) << "cut corner of cell " << i;
+    EXPECT_EQ(shot.ColorAt(x + 2, top + 1), kBlack) << "rim";
+    EXPECT_EQ(shot.ColorAt(x + 5, top + 5), Rgb(192, 192, 192)) << "face";
+    EXPECT_EQ(shot.ColorAt(x + 15, top + 8), Rgb(128, 128, 128)) << "shadow";
+    EXPECT_FALSE(shot.Shows(x + 17, top + 8)) << "gap";
+    EXPECT_FALSE(shot.Shows(x + 18, top)) << "gap";
+  }
+  EXPECT_FALSE(shot.Shows(left - 18, top + 8)) << "the work area outside the cells";
   for (int i = 0; i < Attack::kCells; ++i)
     EXPECT_EQ(frmMONDAI().Label("LL", i).Left(), strip_left + 270 * i - 54);
   EXPECT_EQ(Cells(), row);
   EXPECT_EQ(DigitsShown(), shown);
 }
 
-// A screen change at the prompt, and another in play with the cursor a cell on.
-TEST_F(GameWindows, FollowScreenPutsStripCursorAndBalloonWhereANewTimeAttackWould) {
+// A screen change at the prompt, and another in play with the cursor a cell on, back to the
+// test screen: the cells rest on its work area with two-pixel gaps. The cursor's shape is left
+// to shapes_test.
+TEST_F(GameWindows, StripCursorAndBalloonFollowTheScreenWhereANewTimeAttackWouldPutThem) {
   ScriptedPlay play(0, 40);
   int followed = 0;
   play.When(AtStartPrompt, [&] {

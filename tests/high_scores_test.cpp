@@ -21,13 +21,6 @@ class HighScores : public testing::Test {
       WriteSetting("Data", "HISCORE" + std::to_string(i + 1),
                    scores[i].empty() ? "" : scores[i] + ",,x");
   }
-  static std::vector<std::string> Scores() {
-    std::vector<std::string> scores;
-    const auto table = ReadHighScores().value();
-    for (const std::string& entry : table)
-      scores.push_back(entry.substr(0, entry.find(',')));
-    return scores;
-  }
   ScratchInstall install_;
 };
 
@@ -35,11 +28,11 @@ TEST_F(HighScores, ScoresGoInAtTheirRankPushingTheRestDownOrLeaveTheFileUntouche
   Fill({"50", "40", "30", "", ""});
   EXPECT_EQ(RecordHighScore(10), 4) << "the first empty slot";
   EXPECT_EQ(RecordHighScore(45), 2);
-  EXPECT_EQ(Scores(), (std::vector<std::string>{"50", "45", "40", "30", "10"}));
+  EXPECT_EQ(StoredScores(), (std::vector<std::string>{"50", "45", "40", "30", "10"}));
 
   Fill({"50", "40", "40", "30", "20"});
   EXPECT_EQ(RecordHighScore(40), 4) << "below the equal scores";
-  EXPECT_EQ(Scores(), (std::vector<std::string>{"50", "40", "40", "40", "30"}));
+  EXPECT_EQ(StoredScores(), (std::vector<std::string>{"50", "40", "40", "40", "30"}));
   const auto before = std::filesystem::last_write_time(install_.SettingsFile());
   EXPECT_EQ(RecordHighScore(30), 0);
   EXPECT_EQ(std::filesystem::last_write_time(install_.SettingsFile()), before);

@@ -15,6 +15,7 @@
 #include "tests/files.h"
 #include "tests/plain_sleep.h"
 #include "tests/scratch_install.h"
+#include "tests/stored_settings.h"
 
 namespace {
 
@@ -56,11 +57,7 @@ TEST(RunningCopies, CopiesRecordingAtTheSameMomentKeepEveryScore) {
         5, [](int copy) { return !RecordHighScore(100 + copy) || !HighScoreSaved() ? 1 : 0; });
     for (int status : statuses)
       EXPECT_EQ(status, 0) << "told it ranked and was saved, round " << round;
-    std::vector<std::string> kept;
-    const auto table = ReadHighScores().value();
-    for (const std::string& entry : table)
-      kept.push_back(entry.substr(0, entry.find(',')));
-    ASSERT_EQ(kept, (std::vector<std::string>{"104", "103", "102", "101", "100"}))
+    ASSERT_EQ(StoredScores(), (std::vector<std::string>{"104", "103", "102", "101", "100"}))
         << "round " << round;
   }
 }

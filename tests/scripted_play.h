@@ -56,7 +56,6 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
     RunDue();
   }
   std::optional<KeyEvent> Next(bool read_device) override {
-    ++reads_;
     if (read_device) RunDue();
     if (arrived_.empty()) return std::nullopt;
     KeyEvent next = arrived_.front();
@@ -69,8 +68,6 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   uint64_t Pumps() const { return pumps_; }
   // Sleeps of the program's wait loops.
   uint64_t Waits() const { return waits_; }
-  // Reads of the key device.
-  uint64_t Reads() const { return reads_; }
 
   // At ms after now.
   void After(uint64_t ms, Action action) { timed_.emplace(elapsed_ + ms, std::move(action)); }
@@ -86,7 +83,8 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   Action Release(int vk) {
     return [this, vk] { Happen({vk, KeyEvent::Kind::kRelease}); };
   }
-  // Presses the key after delay and lets it go hold milliseconds later.
+  // Presses the key after delay and lets it go hold milliseconds later; with neither, both
+  // happen before the program's next look, as a tap faster than its loop.
   void Tap(int vk, uint64_t delay = 0, uint64_t hold = 5) {
     After(delay, Press(vk));
     After(delay + hold, Release(vk));
@@ -118,7 +116,6 @@ class ScriptedPlay final : public Clock, public KeySource, public InputWaiter {
   uint64_t elapsed_ = 0;
   uint64_t pumps_ = 0;
   uint64_t waits_ = 0;
-  uint64_t reads_ = 0;
   std::multimap<uint64_t, Action> timed_;
   std::vector<std::pair<std::function<bool()>, Action>> waiting_;
   std::deque<KeyEvent> arrived_;

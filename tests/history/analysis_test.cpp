@@ -167,10 +167,8 @@ class Overview : public testing::Test {
     attack.started = DateOfDay(kToday - days_ago);
     attack.score = score;
     attack.carried_over = carried;
-    if (!carried) {
-      for (int i = 0; i < score; ++i)
-        attack.presses.push_back({static_cast<uint32_t>(i * 100), 1, 1, 2, true});
-    }
+    for (int i = 0; !carried && i < score; ++i)
+      attack.presses.push_back({static_cast<uint32_t>(i * 100), 1, 1, 2, true});
     attacks_.push_back(attack);
   }
   std::vector<size_t> Needed() const {

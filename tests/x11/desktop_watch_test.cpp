@@ -57,18 +57,19 @@ class DesktopWatchTest : public testing::Test {
     return window;
   }
 
-  // A dock with _NET_WM_STRUT_PARTIAL, mapped.
+  // A dock with _NET_WM_STRUT_PARTIAL, mapped once the requests are sent.
   xcb_window_t Dock(const std::vector<uint32_t>& strut) {
     const xcb_window_t dock = Window(other_.get(), 0, 0, 10, 10);
     xcb_change_property(other_.get(), XCB_PROP_MODE_REPLACE, dock, Atom("_NET_WM_STRUT_PARTIAL"),
                         XCB_ATOM_CARDINAL, 32, static_cast<uint32_t>(strut.size()), strut.data());
     xcb_map_window(other_.get(), dock);
-    xcb_flush(other_.get());
     return dock;
   }
 
-  // Takes in events until the watch reports a change of the docks, for at most 5 s.
+  // Sends what the other client asked for, then takes in events until the watch reports a
+  // change of the docks, for at most 5 s.
   bool DocksChange() {
+    xcb_flush(other_.get());
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (std::chrono::steady_clock::now() < end) {
       if (watch_->TakeEvents()) return true;
@@ -77,9 +78,10 @@ class DesktopWatchTest : public testing::Test {
     return false;
   }
 
-  // The root's children from the top down, of those given.
+  // The root's children from the top down, of those given, once the server has done what the
+  // game asked for.
   std::vector<xcb_window_t> Stacking(const std::vector<xcb_window_t>& of) {
-    xcb_aux_sync_other();
+    free(xcb_get_input_focus_reply(game_.get(), xcb_get_input_focus(game_.get()), nullptr));
     std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
         xcb_query_tree_reply(other_.get(), xcb_query_tree(other_.get(), screen_->root), nullptr),
         &std::free);
@@ -90,9 +92,6 @@ class DesktopWatchTest : public testing::Test {
         if (children[i] == window) order.push_back(window);
     }
     return order;
-  }
-  void xcb_aux_sync_other() {
-    free(xcb_get_input_focus_reply(other_.get(), xcb_get_input_focus(other_.get()), nullptr));
   }
 
   Connection game_;
@@ -122,11 +121,9 @@ TEST_F(DesktopWatchTest, DocksReserveTheEdgesOfTheMonitorsTheyReach) {
   const std::vector<uint32_t> wide{0, 0, 0, 60, 0, 0, 0, 0, 0, 0, 0, static_cast<uint32_t>(width)};
   xcb_change_property(other_.get(), XCB_PROP_MODE_REPLACE, bottom, Atom("_NET_WM_STRUT_PARTIAL"),
                       XCB_ATOM_CARDINAL, 32, 12, wide.data());
-  xcb_flush(other_.get());
   ASSERT_TRUE(DocksChange());
   EXPECT_EQ(watch_->FreeArea(right)->height, height - 60);
   xcb_unmap_window(other_.get(), bottom);
-  xcb_flush(other_.get());
   ASSERT_TRUE(DocksChange());
   EXPECT_EQ(*watch_->FreeArea(right), right);
 
@@ -134,11 +131,9 @@ TEST_F(DesktopWatchTest, DocksReserveTheEdgesOfTheMonitorsTheyReach) {
   const uint32_t area[] = {0, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height - 25)};
   xcb_change_property(other_.get(), XCB_PROP_MODE_REPLACE, screen_->root, Atom("_NET_WORKAREA"),
                       XCB_ATOM_CARDINAL, 32, 4, area);
-  xcb_flush(other_.get());
   ASSERT_TRUE(DocksChange());
   EXPECT_FALSE(watch_->FreeArea(left));
   xcb_delete_property(other_.get(), screen_->root, Atom("_NET_WORKAREA"));
-  xcb_flush(other_.get());
   ASSERT_TRUE(DocksChange());
 }
 
@@ -155,22 +150,21 @@ TEST_F(DesktopWatchTest, KeepsTheGamesWindowsAboveOthersButNotAboveItsOwn) {
   const xcb_window_t other = Window(other_.get(), 0, 0, 100, 100);
   xcb_map_window(other_.get(), other);
   xcb_flush(other_.get());
-  const std::vector<xcb_window_t> kept_on_top{cursor, strip, other};
-  auto stacked = [&](const std::vector<xcb_window_t>& order) {
+  auto kept_on_top = [&] {
     for (int i = 0; i < 500; ++i) {
       watch_->TakeEvents();
-      if (Stacking({strip, cursor, other}) == order) return true;
+      if (Stacking({strip, cursor, other}) == std::vector{cursor, strip, other}) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
   };
-  EXPECT_TRUE(stacked(kept_on_top));
+  EXPECT_TRUE(kept_on_top());
 
   // It raises its window again: the same.
   const uint32_t above = XCB_STACK_MODE_ABOVE;
   xcb_configure_window(other_.get(), other, XCB_CONFIG_WINDOW_STACK_MODE, &above);
   xcb_flush(other_.get());
-  EXPECT_TRUE(stacked(kept_on_top));
+  EXPECT_TRUE(kept_on_top());
 
   // The game's own menu over them stays there.
   const xcb_window_t menu = Window(game_.get(), 0, 0, 30, 30);
