@@ -20,12 +20,13 @@ HALF = WIDTH // 2
 DOCK = 48
 
 
-def monitors(*specs):
+def monitors(*settings):
+    """Replaces the screen's monitors by these, each given as xrandr --setmonitor's arguments."""
     for name in ("L", "R"):
         subprocess.run(["xrandr", "--delmonitor", name], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=False)
-    for spec in specs:
-        subprocess.run(["xrandr", "--setmonitor"] + spec, check=True, stdout=subprocess.DEVNULL)
+    for setting in settings:
+        subprocess.run(["xrandr", "--setmonitor"] + setting, check=True, stdout=subprocess.DEVNULL)
 
 
 def shown(desk, layout, balloon):

@@ -94,12 +94,7 @@ def main():
             raise Failure("time stamp %s is not the end of the time attack" % stamp)
 
         press_on(screen, prompt, "Escape", 0.03, "the start prompt")
-        status = game.wait_exit()
-        if status != 0:
-            raise Failure("exit status %d" % status)
-        left = screen.windows_left_behind(game.process.pid, screen.ranges)
-        if left:
-            raise Failure("%d windows left behind" % len(left))
+        screen.expect_clean_exit(game, "ESC")
         print("every press taken: digits at the prompt no answer, ENTER on prompts and scores, "
               "every answer, ESC; score, time stamp and wrap as expected")
     except Failure as failure:

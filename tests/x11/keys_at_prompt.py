@@ -26,12 +26,7 @@ def press_on_prompt(screen, game, key, hold, drawn):
         screen.wait_balloon(gone)  # "Ready..."
         game.stop()
         return True
-    status = game.wait_exit()
-    if status != 0:
-        raise Failure("exit status %d after ESC" % status)
-    left = screen.windows_left_behind(game.process.pid, screen.ranges)
-    if left:
-        raise Failure("%d windows left behind after ESC" % len(left))
+    screen.expect_clean_exit(game, "ESC")
     return True
 
 

@@ -24,6 +24,8 @@ CELL, CELLS = 18, 20
 RED = b"\x00\x00\xff"  # BGR as the server hands out 24-bit pixels
 # A press the game has not answered in this time is lost, on a loaded machine too.
 TAKEN_WITHIN = 3.0
+# The X resource extension's mask asking for a client's process.
+LOCAL_CLIENT_PID = 2
 
 
 class Failure(Exception):
@@ -157,8 +159,9 @@ class Screen:
             if left <= 0:
                 return None
             self.take_events(min(0.05, left))
-        return next(i for i, (kind, w, _) in enumerate(self.log)
-                    if (kind, w) == ("gone", window)) + 1
+        # The last going of that window: a later copy of the game may reuse its id.
+        return next(i for i in range(len(self.log) - 1, -1, -1)
+                    if self.log[i][:2] == ("gone", window)) + 1
 
     # The strip and the cursor, read as one band from the arrow tip's row to the bottom.
     def band(self):
@@ -186,9 +189,12 @@ class Screen:
     # Windows left behind.
     def client_ranges(self, pid):
         """The resource ranges of the X clients of that process."""
-        clients = {c.resource_base: c.resource_mask for c in self.dpy.res_query_clients().clients}
-        ids = self.dpy.res_query_client_ids([{"client": 0, "mask": 2}]).ids
-        return [(i.spec.client, clients.get(i.spec.client, 0)) for i in ids if i.value == [pid]]
+        ranges = []
+        for client in self.dpy.res_query_clients().clients:
+            asked = [{"client": client.resource_base, "mask": LOCAL_CLIENT_PID}]
+            if any(owner.value == [pid] for owner in self.dpy.res_query_client_ids(asked).ids):
+                ranges.append((client.resource_base, client.resource_mask))
+        return ranges
 
     def windows_left_behind(self, pid, ranges, timeout=5.0):
         """Top-level windows created by that process's clients that outlive it. The server
@@ -200,6 +206,15 @@ class Screen:
             time.sleep(0.01)
         return [w.id for w in self.root.query_tree().children
                 if any(w.id & ~mask == base for base, mask in ranges)]
+
+    def expect_clean_exit(self, game, after):
+        """Fails unless the game ends with status 0 and leaves no window behind."""
+        status = game.wait_exit()
+        if status != 0:
+            raise Failure("exit status %d after %s" % (status, after))
+        left = self.windows_left_behind(game.process.pid, self.ranges)
+        if left:
+            raise Failure("%d windows left behind after %s" % (len(left), after))
 
 
 class Game:
