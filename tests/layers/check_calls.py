@@ -11,6 +11,8 @@ import os
 import subprocess
 import sys
 
+from graph import cycles, report
+
 
 def symbols(path):
     """The symbols an object file defines, and those it needs."""
@@ -53,26 +55,11 @@ def main(arguments):
                 if other != member:
                     calls[member].add(other)
 
-    def reachable(start):
-        seen, todo = set(), [start]
-        while todo:
-            for other in calls[todo.pop()]:
-                if other not in seen:
-                    seen.add(other)
-                    todo.append(other)
-        return seen
-
-    faults = []
-    for member in sorted(members):
-        if backend_of(member) is None:
-            continue
-        for other in sorted(reachable(member)):
-            if backend_of(other) is None and member in reachable(other):
-                faults.append("%s calls %s, which calls back" % (member, other))
-    for fault in faults:
-        print(fault)
-    print("%d objects, %d faults" % (len(members), len(faults)))
-    return 1 if faults else 0
+    # A backend object and a facade object in one circle call each other, however far round.
+    faults = ["calls go round: " + " ".join(circle) for circle in cycles(calls)
+              if any(backend_of(member) is None for member in circle) and
+              any(backend_of(member) is not None for member in circle)]
+    return report(faults, "%d objects" % len(members))
 
 
 if __name__ == "__main__":

@@ -10,6 +10,8 @@ import os
 import re
 import sys
 
+from graph import cycles, report
+
 FOLDERS = ["game", "rgn", "scores", "menu", "platform", "resources"]
 # Tools that run while building, not in the game.
 BUILD_TOOLS = ["resources/scale_icon.cpp"]
@@ -47,38 +49,6 @@ def unit_of(root, path):
     return stem
 
 
-def cycles(graph):
-    """Strongly connected components with more than one unit (Tarjan)."""
-    index, low, stack, on_stack, found = {}, {}, [], set(), []
-
-    def visit(unit):
-        index[unit] = low[unit] = len(index)
-        stack.append(unit)
-        on_stack.add(unit)
-        for other in graph[unit]:
-            if other not in index:
-                visit(other)
-                low[unit] = min(low[unit], low[other])
-            elif other in on_stack:
-                low[unit] = min(low[unit], index[other])
-        if low[unit] == index[unit]:
-            component = []
-            while True:
-                member = stack.pop()
-                on_stack.discard(member)
-                component.append(member)
-                if member == unit:
-                    break
-            if len(component) > 1:
-                found.append(sorted(component))
-
-    sys.setrecursionlimit(10000)
-    for unit in sorted(graph):
-        if unit not in index:
-            visit(unit)
-    return found
-
-
 def main(root):
     files = sorted(sources(root))
     units = {unit_of(root, path) for path in files}
@@ -105,10 +75,7 @@ def main(root):
     for a, b in sorted(pairs):
         if a < b and (b, a) in pairs:
             faults.append("folders include each other: %s and %s" % (a, b))
-    for fault in faults:
-        print(fault)
-    print("%d units, %d faults" % (len(units), len(faults)))
-    return 1 if faults else 0
+    return report(faults, "%d units" % len(units))
 
 
 if __name__ == "__main__":
