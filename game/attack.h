@@ -28,7 +28,6 @@ class Attack {
 
   // Play begins: the clock starts, and the record takes the player's date and time.
   void Start(uint32_t tick);
-  uint32_t StartTick() const { return start_; }
   // Seconds left at tick; the tick count may wrap during play.
   double Remaining(uint32_t tick) const;
   // The remaining time as the cursor shows it, "60.0" down to "00.0" or below.

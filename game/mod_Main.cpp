@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "game/attack.h"
 #include "game/forms.h"
 #include "game/key_readings.h"
 #include "game/layout.h"
@@ -98,16 +99,14 @@ void ShowAnswer(const Attack& attack) {
   DrawRow(attack);
   PlaceCursor(attack);
   // One press counts once, however long it is held.
-  while (ReadDigitKey() != -1)
-    DoEventsAndWait();
-  DoEvents();
+  PollUntil([] { return ReadDigitKey() == -1; });
 }
 
 void Play(Attack& attack) {
   RevealRow();
-  attack.Start(static_cast<uint32_t>(TickCount()));
+  attack.Start(TickCount());
   for (;;) {
-    const auto now = static_cast<uint32_t>(TickCount());
+    const uint32_t now = TickCount();
     const bool over = attack.Over(now);
     // ENTER closes the result: only a press made once the end can be seen counts.
     if (over) DiscardPresses({VK_RETURN});
@@ -149,8 +148,8 @@ void ShowResult(const Attack& attack, LoopState& loop) {
   DoEvents();
 }
 
-}  // namespace
-
+// The screen changed size, its primary monitor or its usable area: the strip, the cursor and
+// the balloons go where a time attack begun now would put them.
 void FollowScreen(const Attack& attack) {
   PlaceStrip();
   Form* cursor = FindLoadedForm("frmKAITOU");
@@ -165,6 +164,8 @@ void FollowScreen(const Attack& attack) {
     }
   }
 }
+
+}  // namespace
 
 void TimeAttack(LoopState& loop) {
   Attack attack(loop.digits);

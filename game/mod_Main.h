@@ -1,7 +1,6 @@
 #pragma once
 // The game: the start-up procedure and its endless loop of 60-second time attacks.
 
-#include "game/attack.h"
 #include "game/random_digits.h"
 
 namespace mod_Main {
@@ -18,9 +17,5 @@ struct LoopState {
 // One pass of the loop: set-up, start prompt, countdown, play, result, tear-down. ESC at the
 // start prompt closes every window and ends the program.
 void TimeAttack(LoopState& loop);
-
-// The screen changed size, its primary monitor or its usable area: the strip, the cursor and
-// the balloons go where a time attack begun now would put them.
-void FollowScreen(const Attack& attack);
 
 }  // namespace mod_Main

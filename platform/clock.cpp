@@ -28,18 +28,10 @@ Replaceable<Clock>& ClockService() {
   return service;
 }
 
-Clock& CurrentClock() {
-  return *ClockService();
-}
-
 uint32_t GetTickCount() {
   return ClockService()->Now();
 }
 
 void Sleep(uint32_t ms) {
   ClockService()->SleepFor(ms);
-}
-
-int32_t TickCount() {
-  return static_cast<int32_t>(GetTickCount());
 }

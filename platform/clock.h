@@ -13,11 +13,11 @@ class Clock {
   virtual void Pumped() {}
 };
 
-Clock& CurrentClock();
-
 // Milliseconds since the system started, wrapping to 0 after about 49.7 days.
 uint32_t GetTickCount();
 void Sleep(uint32_t ms);
 
-// The same as a signed 32-bit count, as the game keeps it.
-int32_t TickCount();
+// The game loop's name for the same count.
+inline uint32_t TickCount() {
+  return GetTickCount();
+}

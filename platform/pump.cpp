@@ -26,7 +26,7 @@ Replaceable<InputWaiter>& InputWaiterService() {
 void DoEvents() {
   PumpWindowEvents();
   BeginKeyPass();
-  CurrentClock().Pumped();
+  ClockService()->Pumped();
 }
 
 void DoEventsAndWait(uint32_t deadline_tick) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "game/attack.h"
 #include "game/layout.h"
 #include "game/mod_Main.h"
 #include "game/random_digits.h"
-#include "platform/clock.h"
 #include "platform/form.h"
 #include "platform/system_metrics.h"
 #include "platform/testing.h"
@@ -75,7 +75,8 @@ inline int CursorPair() {
 }
 // The ones digit of the sum of the pair under the cursor.
 inline int Expected() {
-  return (CellDigit(CursorPair()) + CellDigit(CursorPair() + 1)) % 10;
+  const int pair = CursorPair();
+  return (CellDigit(pair) + CellDigit(pair + 1)) % 10;
 }
 
 // What a balloon of each text looks like, drawn before the game runs: drawing one pumps events,
