@@ -19,7 +19,6 @@
 #include "bench/simulated_player.h"
 #include "menu/forms.h"
 #include "platform/application.h"
-#include "platform/executable.h"
 #include "platform/form.h"
 #include "platform/pump.h"
 

@@ -5,7 +5,6 @@
 // README's picture; never for the tests.
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <string>

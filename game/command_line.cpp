@@ -4,17 +4,18 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/executable.h"
 #include "platform/failures.h"
-#include "platform/local_time.h"
 #include "resources/version.h"
 #include "scores/history_export.h"
 #include "scores/history_read.h"
 #include "scores/history_store.h"
+#include "scores/records_overview.h"
 #include "scores/records_summary.h"
 
 namespace {
@@ -35,11 +36,9 @@ void PrintHelp() {
 }
 
 int PrintStats() {
-  const int64_t today = DayNumber(LocalDateTimeOf(LocalTimeNow()));
-  const History history = ReadHistory(
-      [today](const std::vector<StoredAttack>& attacks) { return PressesNeeded(attacks, today); });
-  if (!history.readable) return 1;
-  std::cout << RecordsSummary(OverviewOf(history.attacks, today));
+  const std::optional<RecordsOverview> overview = ReadRecordsOverview();
+  if (!overview) return 1;
+  std::cout << RecordsSummary(*overview);
   return 0;
 }
 

@@ -8,7 +8,6 @@
 #include "menu/records_views.h"
 #include "platform/form.h"
 #include "platform/keyboard.h"
-#include "platform/local_time.h"
 #include "platform/screen.h"
 #include "scores/records_overview.h"
 
@@ -66,11 +65,8 @@ void Design(Form& form) {
 }
 
 void Load(Form& form) {
-  const int64_t today = DayNumber(LocalDateTimeOf(LocalTimeNow()));
-  const History history = ReadHistory(
-      [today](const std::vector<StoredAttack>& attacks) { return PressesNeeded(attacks, today); });
   shown.emplace();
-  if (history.readable) shown->overview = OverviewOf(history.attacks, today);
+  shown->overview = ReadRecordsOverview();
   ShowView(form, 0);
   form.Move((Screen::Width() - form.Width()) / 2, (Screen::Height() - form.Height()) / 2);
 }

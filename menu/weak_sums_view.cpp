@@ -2,7 +2,6 @@
 // without a carry, and the five that took longest.
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,12 +28,6 @@ Color Blend(Color from, Color to, double share) {
     return static_cast<int>(a + (b - a) * share + 0.5);
   };
   return Rgb(channel(16), channel(8), channel(0));
-}
-
-std::string Formatted(const char* pattern, double value) {
-  char text[16];
-  std::snprintf(text, sizeof text, pattern, value);
-  return text;
 }
 
 // A cell's fill and text, or nothing where the pair has not come up.

@@ -7,13 +7,13 @@ namespace {
 
 constexpr const char* kNone = "―";
 
+}  // namespace
+
 std::string Formatted(const char* pattern, double value) {
   char text[32];
   std::snprintf(text, sizeof text, pattern, value);
   return text;
 }
-
-}  // namespace
 
 std::string SecondsText(const std::optional<double>& ms) {
   return ms ? Formatted("%.2f 秒", *ms / 1000) : kNone;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/local_time.h"
+#include "scores/local_date_time.h"
+
 namespace {
 
 // Recorded time attacks only: a carried-over high score has no presses.
@@ -92,4 +95,12 @@ RecordsOverview OverviewOf(const std::vector<StoredAttack>& attacks, int64_t tod
   overview.weak_attacks = static_cast<int>(recent.size());
   overview.weak = WeakSumsOf(recent);
   return overview;
+}
+
+std::optional<RecordsOverview> ReadRecordsOverview() {
+  const int64_t today = DayNumber(LocalDateTimeOf(LocalTimeNow()));
+  const History history = ReadHistory(
+      [today](const std::vector<StoredAttack>& attacks) { return PressesNeeded(attacks, today); });
+  if (!history.readable) return std::nullopt;
+  return OverviewOf(history.attacks, today);
 }

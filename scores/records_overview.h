@@ -51,3 +51,5 @@ struct RecordsOverview {
 std::vector<bool> PressesNeeded(const std::vector<StoredAttack>& attacks, int64_t today);
 // From the time attacks with the presses PressesNeeded chose.
 RecordsOverview OverviewOf(const std::vector<StoredAttack>& attacks, int64_t today);
+// Today's overview from the history file; nothing when it cannot be read.
+std::optional<RecordsOverview> ReadRecordsOverview();

@@ -47,7 +47,7 @@ bool FindExecutableThrough(const char* link, std::string* why) {
 }
 
 std::string App::Path() {
-  return Current().path.empty() ? "" : Current().path.parent_path().string();
+  return Current().path.parent_path().string();
 }
 
 std::string App::EXEName() {
@@ -59,6 +59,6 @@ bool App::Installed() {
 }
 
 std::string App::ProgramName() {
-  const std::optional<Executable>& known = ExecutableOverride() ? ExecutableOverride() : found;
-  return known ? known->path.stem().string() : kProgramName;
+  const fs::path& path = Current().path;
+  return path.empty() ? kProgramName : path.stem().string();
 }
